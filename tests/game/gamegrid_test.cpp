@@ -127,8 +127,8 @@ TEST_F(GameGrid, Draws240CellsEachTintedByItsTopLeftPoint) {
   lightOn(3, 3);
   gameGridForDeform[2 * 16 + 4].gridType = 1; // one cell already on the other picture
   displayGameGrid();
-  auto quads0 = back0.named("blitArbitraryQuad");
-  auto quads1 = back1.named("blitArbitraryQuad");
+  auto quads0 = back0.callsNamed("blitArbitraryQuad");
+  auto quads1 = back1.callsNamed("blitArbitraryQuad");
   EXPECT_EQ(quads0.size(), 239u);
   ASSERT_EQ(quads1.size(), 1u);
   EXPECT_EQ(quads1[0].args, (std::vector<float>{128, 64, 128, 96, 160, 96, 160, 64,
@@ -137,10 +137,10 @@ TEST_F(GameGrid, Draws240CellsEachTintedByItsTopLeftPoint) {
   // Every quad comes right after the tint of its cell; the last picture used is untinted.
   ASSERT_EQ(back0.calls.size(), 239u * 2 + 1);
   const size_t lit = 2 * (3 * 15 + 3 - 1); // cell (3, 3); cell (2, 4) went to the other picture
-  EXPECT_EQ(back0.calls[lit].op, "setBlitColor");
+  EXPECT_EQ(back0.calls[lit].name, "setBlitColor");
   EXPECT_EQ(back0.calls[lit].args, (std::vector<float>{1, 1, 1, 1}));
   EXPECT_EQ(back0.calls[lit + 1].args[8], 96);
-  EXPECT_EQ(back0.calls.back().op, "setBlitColor");
+  EXPECT_EQ(back0.calls.back().name, "setBlitColor");
   EXPECT_EQ(back0.calls.back().args, (std::vector<float>{1, 1, 1, 1}));
   const float corner = (float)(1 - 18432.0 / 40000); // cell (0, 0), 96 px away on both axes
   EXPECT_EQ(back0.calls[0].args, (std::vector<float>{corner, corner, corner, 1}));

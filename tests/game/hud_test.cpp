@@ -9,7 +9,7 @@ namespace {
 TEST(Score, ZeroIsOneDigitCentred) {
   RecordingGraphic sheet;
   displayScore(0, &sheet);
-  auto blits = sheet.named("blitAlphaRectFx");
+  auto blits = sheet.callsNamed("blitAlphaRectFx");
   ASSERT_EQ(blits.size(), 1u);
   EXPECT_EQ(getScoreWidth(0), 11);
   EXPECT_EQ(blits[0].args, (std::vector<float>{0, 255, 12, 273, 234, 0, 0, 1, 0.5f, 0, 0}));
@@ -19,7 +19,7 @@ TEST(Score, DigitsOverlapByOnePixel) {
   RecordingGraphic sheet;
   EXPECT_EQ(getScoreWidth(105), 6 + 11 + 11);
   displayScore(105, &sheet);
-  auto blits = sheet.named("blitAlphaRectFx");
+  auto blits = sheet.callsNamed("blitAlphaRectFx");
   ASSERT_EQ(blits.size(), 3u);
   const float pen = (480 - 28) / 2;
   EXPECT_EQ(blits[0].args[4], pen);
@@ -34,7 +34,7 @@ TEST(Score, AMinusSignIsSkippedAndOddWidthsTruncate) {
   EXPECT_EQ(getNumberIndex('9'), 9);
   EXPECT_EQ(getScoreWidth(-1), 6);
   displayValue(-1, &sheet, 250, 0.3f);
-  auto blits = sheet.named("blitAlphaRectFx");
+  auto blits = sheet.callsNamed("blitAlphaRectFx");
   ASSERT_EQ(blits.size(), 1u);
   EXPECT_EQ(blits[0].args, (std::vector<float>{13, 255, 20, 273, 237, 250, 0, 1, 0.3f, 0, 0}));
 }
@@ -48,7 +48,7 @@ TEST(LevelBanner, FirstFrameIsAlmostTransparentAndPeaksAfter50Frames) {
   gLevel = 3;
   RecordingGraphic sheet;
   displayLevelNumber(&sheet, 99.95f);
-  auto blits = sheet.named("blitAlphaRectFx");
+  auto blits = sheet.callsNamed("blitAlphaRectFx");
   ASSERT_EQ(blits.size(), 2u); // the banner, then the level digit
   EXPECT_EQ(blits[0].args[0], 84);
   EXPECT_EQ(blits[0].args[4], 211);
@@ -66,7 +66,7 @@ TEST(Gauges, OnePipPerShieldPointAndTheTimeBar) {
   myShip.shield = 3;
   gLevelTimer = 50;
   displayInterface(&sheet);
-  auto blits = sheet.named("blitAlphaRectFx");
+  auto blits = sheet.callsNamed("blitAlphaRectFx");
   ASSERT_EQ(blits.size(), 6u);
   EXPECT_EQ(blits[0].args, (std::vector<float>{0, 278, 64, 301, 353, 456, 0, 1, 0.6f, 0, 0}));
   EXPECT_EQ(blits[1].args[4], 415);
@@ -78,7 +78,7 @@ TEST(Gauges, OnePipPerShieldPointAndTheTimeBar) {
   sheet.clear();
   myShip.shield = 0;
   displayInterface(&sheet);
-  EXPECT_EQ(sheet.named("blitAlphaRectFx").size(), 3u); // the frames and the bar, no pip
+  EXPECT_EQ(sheet.callsNamed("blitAlphaRectFx").size(), 3u); // the frames and the bar, no pip
   displayInterface(nullptr); // no picture, nothing drawn
 }
 
