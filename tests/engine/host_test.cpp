@@ -202,6 +202,17 @@ TEST_F(Host, PointerCounterBehavesLikeShowCursor) {
   EXPECT_EQ(hostShowCursor(true), base);
 }
 
+TEST(HostPointer, HiddenBeforeAnyWindowStaysHiddenInTheNewWindow) {
+  int counter = hostShowCursor(false);
+  while (counter >= 0) counter = hostShowCursor(false);
+  HostWindow *w = hostCreateWindow({"pointer", 32, 32, 0, HOST_CENTERED, HOST_CENTERED, nullptr, nullptr});
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  while (counter < 0) counter = hostShowCursor(true);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  hostDestroyWindow(w);
+}
+
 TEST_F(Host, MessageBoxesAreRecordedByTheHandler) {
   std::vector<std::string> boxes;
   hostTestSetMessageBoxHandler(
