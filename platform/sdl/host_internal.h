@@ -1,0 +1,58 @@
+#ifndef ZY_HOST_INTERNAL_H
+#define ZY_HOST_INTERNAL_H
+
+// Shared between the host's own files; not part of its interface.
+
+#include <SDL.h>
+
+#include "host.h"
+
+struct HostWindow {
+  SDL_Window *sdl;
+  uint32_t id;          // SDL's window id
+  HostWindowProc proc;
+  void *userData;
+  int width, height;    // drawable size asked for
+  bool focused;
+  HostWindow *next;     // the open windows, newest first
+};
+
+// A key of the keyboard: its Windows virtual-key code (sided for shift, control and alt)
+// and its set-1 scan code.
+struct HostKey {
+  SDL_Scancode sdl;
+  uint8_t virtualKey;
+  uint8_t scanCode;
+  bool extended;
+};
+
+const HostKey *hostKeyOfScancode(SDL_Scancode scancode);
+const HostKey *hostKeyOfVirtualKey(int virtualKey);
+
+// The newest open window (scripted input and message boxes go there), or null.
+HostWindow *hostNewestWindow();
+HostWindow *hostWindowOfId(uint32_t id);
+
+// Delivers a keyboard or mouse message: updates the key, button and pointer state from it,
+// then hands it to the window's procedure. Real and scripted input both come this way.
+void hostDeliverInput(HostWindow *window, unsigned int message, unsigned int wParam, long lParam);
+
+// The MK_ flags of a mouse message: buttons and modifier keys held now.
+unsigned int hostMouseFlags();
+// A point as a mouse message's lParam: x in the low word, y in the high word.
+long hostPointLParam(int x, int y);
+
+// Sends the messages of a key press or release, as a real key would.
+void hostSendKey(HostWindow *window, int virtualKey, bool down);
+// WM_CLOSE to every open window (the user or the system asks the program to end).
+void hostCloseAll();
+// Shows or hides the system pointer as the display counter says.
+void hostApplyCursor();
+// Every key and button up, pointer at 0, 0.
+void hostResetInputState();
+
+// Scripted input waiting for the next pump; true while a script owns the input.
+void hostDeliverScriptedInput();
+bool hostScriptActive();
+
+#endif

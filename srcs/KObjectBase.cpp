@@ -1,0 +1,4 @@
+#include "KObjectBase.h"
+
+KObjectBase::KObjectBase() {}
+KObjectBase::~KObjectBase() {}
