@@ -24,15 +24,19 @@ KSound::KSound()
       _wavDataStart(nullptr), _wavLength(0), _oggFormatEx(), _vorbisFile(), _oggFile(false),
       _directSoundBuffer(), _dsNotify(nullptr), hEvents(), hThread(nullptr), threadID(0), _terminate(false),
       _terminated(false), _ready(false), _oggCompleted(false), _oggPosition(0), _oggFileLen(0),
-      _wavData(nullptr) {
+      _wavData(nullptr), _counted(false) {
   if (_instanceCount == 0)
     init();
   else
     _instanceCount++;
+  _counted = _instanceCount > 0;
 }
 
+// Only objects that were counted are uncounted: an object made while the device could not
+// open must not take the count below the objects that share the device.
 KSound::~KSound() {
-  _instanceCount--;
+  if (_counted)
+    _instanceCount--;
   killThread();
   killModule();
   for (short slot = 0; slot < 9; ++slot)

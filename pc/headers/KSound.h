@@ -149,6 +149,7 @@ private:
   uint32_t _oggPosition;
   uint32_t _oggFileLen;
   unsigned char *_wavData;
+  bool _counted;  // this object raised _instanceCount (not when the device failed to open)
 };
 
 #endif

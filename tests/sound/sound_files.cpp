@@ -92,8 +92,8 @@ Bytes oggImage(int channels, long rate, const std::vector<float> &interleaved) {
 
   long frames = long(interleaved.size()) / channels;
   const long chunk = 1024;
-  for (long start = 0; start <= frames; start += chunk) {
-    long n = std::min(chunk, frames - start);
+  for (long start = 0;; start += chunk) {
+    long n = std::min(chunk, frames - start);  // 0 at the end: no more samples
     if (n > 0) {
       float **buffer = vorbis_analysis_buffer(&vd, int(n));
       for (long i = 0; i < n; ++i)
