@@ -80,7 +80,40 @@ Layer mockup(float floor)
     return f;
 }
 
-// The menu screen as the game first shows it, options panel open.
+// A rectangle drawn turned by 270 degrees counter-clockwise (a quarter clockwise) about the
+// centre of its destination, as the options panel draws its labels.
+void blitTurned270(Layer& frame, const Layer& sheet, Rect r, int dx, int dy)
+{
+    float cx = dx + r.w() / 2.f, cy = dy + r.h() / 2.f;
+    float half = std::max(r.w(), r.h()) / 2.f;
+    Layer turned(frame.width(), frame.height());
+    for (int y = int(cy - half); y < int(cy + half); ++y)
+        for (int x = int(cx - half); x < int(cx + half); ++x) {
+            float u = (y + 0.5f - cy), v = -(x + 0.5f - cx);   // the sprite offset that lands here
+            int sx = int(std::floor(r.x1 + r.w() / 2.f + u)), sy = int(std::floor(r.y1 + r.h() / 2.f + v));
+            if (sx < r.x1 || sy < r.y1 || sx >= r.x2 || sy >= r.y2 || x < 0 || y < 0 || x >= 480 || y >= 480) continue;
+            Color c = sheet.get(sx, sy), d = frame.premul(x, y);
+            frame.setPremul(x, y, {c.r * c.a + d.r * (1 - c.a), c.g * c.a + d.g * (1 - c.a), c.b * c.a + d.b * (1 - c.a), 1});
+        }
+}
+
+// The options panel over the menu background, as the game draws it.
+Layer optionsMockup()
+{
+    using namespace menu;
+    Layer sheet = drawMenuSheet(), f(480, 480);
+    blit(f, sheet, kBackground, 0, 0, Blend::Normal);
+    blitTurned270(f, sheet, kLabelEffects, 200, 60);
+    blitTurned270(f, sheet, kLabelMusic, 205, 100);
+    blitTurned270(f, sheet, kLabelResetLit, 214, 125);
+    for (int i = 0; i < 10; ++i)
+        for (int row : {174, 216})
+            for (int y = row; y < row + 10; ++y)
+                for (int x = 115 + 15 * i; x < 123 + 15 * i; ++x) f.setPremul(x, y, {1, 1, 1, 1});
+    return f;
+}
+
+// The menu screen as the game first shows it, with the high-score table.
 Layer menuMockup()
 {
     using namespace menu;
@@ -119,5 +152,6 @@ bool writePreviews(const std::string& dir)
     ok = writePng(dir + "/mockup_light40.png", mockup(0.4f)) && ok;
     ok = writePng(dir + "/mockup_light100.png", mockup(1.0f)) && ok;
     ok = writePng(dir + "/menu_screen.png", menuMockup()) && ok;
+    ok = writePng(dir + "/options_screen.png", optionsMockup()) && ok;
     return ok;
 }

@@ -1,5 +1,6 @@
 // The twelve alien kinds. They are drawn additively over a dark field, so each one is built from
 // light: a glowing rim, a bright core, saturated colour; dark parts simply let the field through.
+#include <algorithm>
 #include <cmath>
 
 #include "draw/shapes.h"
@@ -239,10 +240,16 @@ Layer squid(int w, int h)
 }
 }   // namespace
 
-Layer drawAlien(int kind)
+// Halos fade out before the rectangle's edge, so no square outline shows when the sprite spins.
+static Layer edgeFaded(Layer l)
 {
-    Rect r = sprites::kAliens[kind];
-    int w = r.w(), h = r.h();
+    float w = float(l.width()), h = float(l.height());
+    l.fade([=](float x, float y) { return (std::min({x, y, w - x, h - y}) - 1) / 3; });
+    return l;
+}
+
+static Layer alienOfKind(int kind, int w, int h)
+{
     switch (kind) {
     case 0: return warden(w, h);
     case 1: return prism(w, h);
@@ -257,4 +264,10 @@ Layer drawAlien(int kind)
     case 10: return wasp(w, h);
     default: return squid(w, h);
     }
+}
+
+Layer drawAlien(int kind)
+{
+    Rect r = sprites::kAliens[kind];
+    return edgeFaded(alienOfKind(kind, r.w(), r.h()));
 }

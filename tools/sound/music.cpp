@@ -156,36 +156,38 @@ std::vector<Wave> render(const Song& s, int bars, int intro, bool busy)
 
 std::vector<Wave> menuMusic()
 {
-    Song s;
-    s.stepFrames = 6000;   // 110 beats a minute
-    // A minor: Am F C G | Am F G E.
-    s.chords = {{0, true}, {-4, false}, {3, false}, {-2, false}, {0, true}, {-4, false}, {-2, false}, {-5, false}};
-    s.melody = {
-        "A4:4 C5:4 E5:6 D5:2", "C5:6 D5:2 C5:4 A4:4", "G4:4 C5:4 E5:4 G5:4", "F5:6 E5:2 D5:8",
-        "E5:4 A5:4 G5:4 E5:4", "F5:6 E5:2 C5:8",      "D5:4 B4:4 G4:4 B4:4", "B4:6 G#4:2 E4:8",
-        "r:2 E5:2 A5:4 G5:2 E5:2 C5:4", "A4:2 C5:2 F5:6 E5:2 D5:4", "E5:4 G5:4 C6:6 B5:2", "B5:4 A5:2 G5:2 D5:8",
-        "C6:4 B5:2 A5:2 E5:4 A5:4", "A5:6 G5:2 F5:4 C5:4", "D5:2 E5:2 F5:2 G5:2 B5:4 D6:4", "E5:4 B4:4 G#4:4 E4:4",
+    const Song s{
+        6000,   // samples per sixteenth: 110 beats a minute
+        // A minor: Am F C G | Am F G E.
+        {{0, true}, {-4, false}, {3, false}, {-2, false}, {0, true}, {-4, false}, {-2, false}, {-5, false}},
+        {
+            "A4:4 C5:4 E5:6 D5:2", "C5:6 D5:2 C5:4 A4:4", "G4:4 C5:4 E5:4 G5:4", "F5:6 E5:2 D5:8",
+            "E5:4 A5:4 G5:4 E5:4", "F5:6 E5:2 C5:8",      "D5:4 B4:4 G4:4 B4:4", "B4:6 G#4:2 E4:8",
+            "r:2 E5:2 A5:4 G5:2 E5:2 C5:4", "A4:2 C5:2 F5:6 E5:2 D5:4", "E5:4 G5:4 C6:6 B5:2", "B5:4 A5:2 G5:2 D5:8",
+            "C6:4 B5:2 A5:2 E5:4 A5:4", "A5:6 G5:2 F5:4 C5:4", "D5:2 E5:2 F5:2 G5:2 B5:4 D6:4", "E5:4 B4:4 G#4:4 E4:4",
+        },
+        "x.....x...x.....",   // kick
+        "....x.......x...",   // snare
+        "..x...x...x...o.",   // hats: x closed, o open
     };
-    s.kick = "x.....x...x.....";
-    s.snare = "....x.......x...";
-    s.hat = "..x...x...x...o.";
     return render(s, 24, 8, false);
 }
 
 std::vector<Wave> ingameMusic()
 {
-    Song s;
-    s.stepFrames = 5200;   // 127 beats a minute
-    // E minor: Em C G D | Em C D B.
-    s.chords = {{7, true}, {3, false}, {-2, false}, {5, false}, {7, true}, {3, false}, {5, false}, {2, false}};
-    s.melody = {
-        "E5:3 E5:3 G5:2 B5:4 A5:2 G5:2", "E5:3 E5:3 G5:2 C6:4 B5:2 G5:2", "D5:3 D5:3 G5:2 B5:4 D6:2 B5:2", "A5:6 F#5:2 D5:8",
-        "B5:3 B5:3 A5:2 G5:4 E5:4",      "G5:3 G5:3 E5:2 C5:4 E5:4",      "F#5:4 A5:4 D6:4 C6:2 A5:2",     "B5:6 A5:2 F#5:4 D#5:4",
-        "E6:2 D6:2 B5:4 G5:2 A5:2 B5:4", "C6:2 B5:2 G5:4 E5:2 G5:2 C6:4", "B5:2 A5:2 G5:4 D5:2 G5:2 B5:4", "A5:8 F#5:4 A5:4",
-        "G5:2 A5:2 B5:4 E6:4 D6:4",      "C6:4 B5:2 A5:2 G5:4 E5:4",      "D5:2 F#5:2 A5:2 D6:2 C6:4 A5:4", "D#6:4 B5:4 F#5:4 D#5:4",
+    const Song s{
+        5200,   // samples per sixteenth: 127 beats a minute
+        // E minor: Em C G D | Em C D B.
+        {{7, true}, {3, false}, {-2, false}, {5, false}, {7, true}, {3, false}, {5, false}, {2, false}},
+        {
+            "E5:3 E5:3 G5:2 B5:4 A5:2 G5:2", "E5:3 E5:3 G5:2 C6:4 B5:2 G5:2", "D5:3 D5:3 G5:2 B5:4 D6:2 B5:2", "A5:6 F#5:2 D5:8",
+            "B5:3 B5:3 A5:2 G5:4 E5:4",      "G5:3 G5:3 E5:2 C5:4 E5:4",      "F#5:4 A5:4 D6:4 C6:2 A5:2",     "B5:6 A5:2 F#5:4 D#5:4",
+            "E6:2 D6:2 B5:4 G5:2 A5:2 B5:4", "C6:2 B5:2 G5:4 E5:2 G5:2 C6:4", "B5:2 A5:2 G5:4 D5:2 G5:2 B5:4", "A5:8 F#5:4 A5:4",
+            "G5:2 A5:2 B5:4 E6:4 D6:4",      "C6:4 B5:2 A5:2 G5:4 E5:4",      "D5:2 F#5:2 A5:2 D6:2 C6:4 A5:4", "D#6:4 B5:4 F#5:4 D#5:4",
+        },
+        "x...x...x...x.x.",
+        "....x.......x...",
+        "xxoxxxoxxxoxxxox",
     };
-    s.kick = "x...x...x...x.x.";
-    s.snare = "....x.......x...";
-    s.hat = "xxoxxxoxxxoxxxox";
     return render(s, 32, 8, true);
 }
