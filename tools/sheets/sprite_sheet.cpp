@@ -128,12 +128,12 @@ Layer shieldPip()
     return l;
 }
 
-// The level-time bar fills its whole width: the game shows a cut from the left.
+// The level-time bar runs the frame's inner width: the game shows a cut from the left.
 Layer timeBar()
 {
     Layer l(kTimeBar.w(), kTimeBar.h());
     for (int y = 1; y < l.height() - 1; ++y)
-        for (int x = 0; x < l.width(); ++x) {
+        for (int x = 3; x < l.width() - 3; ++x) {
             float t = float(x) / l.width(), v = 1 - std::fabs(y - 2.5f) / 3.f;
             Color c = mix(rgb(0.2f, 1, 0.5f), rgb(1, 0.85f, 0.2f), t);
             l.setPremul(x, y, {c.r * (0.6f + 0.4f * v), c.g * (0.6f + 0.4f * v), c.b * (0.6f + 0.4f * v), 1});

@@ -1,5 +1,6 @@
 // The fifteen sound effects. Each is mono, normalised to the same peak so that several can
 // sound together without clipping; the game sets their relative loudness.
+#include <algorithm>
 #include <cmath>
 
 #include "sound/sounds.h"
@@ -7,9 +8,10 @@
 namespace {
 const float kPeak = 0.5f;   // −6 dBFS: room for a few at once
 
+// A tail faded over up to a tenth of a second, so no effect ends with a click.
 Wave finished(Wave w)
 {
-    fadeEnds(w, 0.001f, 0.01f);
+    fadeEnds(w, 0.001f, std::min(0.1f, 0.4f * seconds(w)));
     normalise(w, kPeak);
     return w;
 }
