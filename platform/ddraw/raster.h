@@ -7,10 +7,11 @@
 //
 // Rules: a pixel's sample point is its integer coordinate (x, y); vertex positions snap to 1/16
 // pixel; a sample on an edge belongs to the triangle when the edge is a top or a left edge;
-// colour and texture coordinates interpolate linearly in screen space; the texture is sampled
-// at (u * width, v * height) - point: the texel containing it, bilinear: the four around it
-// with 8-bit weights; the texel is multiplied by the diffuse colour; the result is blended
-// with the target by the two blend factors; everything is clipped to the viewport.
+// colour and texture coordinates interpolate linearly in screen space, as fixed-point planes;
+// the texture is sampled at (u * width, v * height) - point: the texel containing it,
+// bilinear: the four around it with 8-bit weights; the texel is multiplied by the diffuse
+// colour; the result is blended with the target by the two blend factors; everything is
+// clipped to the viewport.
 
 #include <cstdint>
 
@@ -54,17 +55,24 @@ struct RasterState {
 
 // ---- Shared pixel rules ----
 
+// Fixed point: texture coordinates in texels with 24 fraction bits, colours with 16.
+const int TEX_FRACTION = 24, COLOUR_FRACTION = 16;
+
 // One texel fetch with the state's addressing.
-inline int wrapCoord(int i, int n, bool wrap) {
+inline int wrapCoord(int64_t i, int n, bool wrap) {
   if (wrap) {
-    i %= n;
-    return i < 0 ? i + n : i;
+    int64_t m = i % n;
+    return (int)(m < 0 ? m + n : m);
   }
-  return i < 0 ? 0 : (i >= n ? n - 1 : i);
+  return i < 0 ? 0 : (i >= n ? n - 1 : (int)i);
 }
 
-// The texture's A R G B at (u, v).
-uint32_t sampleTexture(const RasterState &s, float u, float v);
+// The texture's A R G B at texel coordinates (s, t), fixed point: point sampling takes the texel
+// containing the point; bilinear the four around it, weighted by the fraction rounded to 1/256
+// (so a sample on a texel centre reads that texel alone).
+uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed);
+// A texture coordinate (0..1 across the texture) as a fixed-point texel coordinate.
+int64_t texelCoordinate(float u, int size);
 // The texture stage's output for a texel and a diffuse colour (both A R G B).
 uint32_t combine(const RasterState &s, uint32_t texel, uint32_t diffuse);
 // The blended pixel for source src over destination dst (A R G B); destAlphaOne when the
@@ -73,37 +81,31 @@ uint32_t blendPixel(D3DBLEND srcBlend, D3DBLEND destBlend, uint32_t src, uint32_
                     bool destAlphaOne);
 // Diffuse A R G B from interpolated channels (rounded to nearest, clamped to 0..255).
 uint32_t packColour(float a, float r, float g, float b);
-
-// floor(x) as an int, saturating far outside any texture.
-inline int floorToInt(float x) {
-  if (!(x > -1.0e9f)) return -1000000000;
-  if (x > 1.0e9f) return 1000000000;
-  int i = (int)x;
-  return (float)i > x ? i - 1 : i;
+inline uint32_t colourChannel(int64_t c) {
+  int64_t v = (c + (1 << (COLOUR_FRACTION - 1))) >> COLOUR_FRACTION;
+  return v < 0 ? 0u : v > 255 ? 255u : (uint32_t)v;
 }
-
-// The weight 0..256 of the second texel for a fraction 0..1, rounded so that a sample on a texel
-// centre reads that texel alone (0 for the saturated coordinates far outside the texture).
-inline uint32_t bilinearWeight(float f) {
-  return f >= 0.0f && f < 1.0f ? (uint32_t)(f * 256.0f + 0.5f) : 0;
+inline uint32_t packFixed(int64_t a, int64_t r, int64_t g, int64_t b) {
+  return colourChannel(a) << 24 | colourChannel(r) << 16 | colourChannel(g) << 8 | colourChannel(b);
 }
 
 // ---- Triangle set-up, shared by both rasterisers ----
 
-// One attribute as a plane over the screen: value(px, py) = (c + dy * py) + dx * px, evaluated in
-// exactly this order by both rasterisers so that they agree to the bit.
+// One attribute as a fixed-point plane over the screen: value(px, py) = c + dy * py + dx * px.
+// Integer sums do not depend on their order, so stepping along a row is exact.
 struct Plane {
-  double c, dx, dy;
-  double rowBase(int py) const { return c + dy * (double)py; }
-  float at(double base, int px) const { return (float)(base + dx * (double)px); }
+  int64_t c, dx, dy;
+  int64_t rowBase(int py) const { return c + dy * py; }
+  int64_t at(int64_t base, int px) const { return base + dx * px; }
 };
 
 struct Triangle {
   int64_t X[3], Y[3]; // snapped positions, 1/16 pixel, clockwise on screen
   int64_t area;       // twice the area, in 1/256 pixel, > 0
-  Plane a, r, g, b, u, v;
-  bool flatColour; // one diffuse colour for the whole triangle
-  ClipRect box;    // the pixels to visit: bounding box within the clip rectangle
+  Plane a, r, g, b;   // colour channels, COLOUR_FRACTION
+  Plane s, t;         // texel coordinates, TEX_FRACTION (zero without a texture)
+  bool flatColour;    // one diffuse colour for the whole triangle
+  ClipRect box;       // the pixels to visit: bounding box within the clip rectangle
 };
 
 // False for degenerate, invalid or fully clipped triangles.

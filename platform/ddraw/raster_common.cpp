@@ -42,20 +42,28 @@ uint32_t blendFactor(D3DBLEND f, uint32_t srcAlpha, uint32_t destAlpha) {
 
 } // namespace
 
-uint32_t sampleTexture(const RasterState &s, float u, float v) {
+uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed) {
   const Texture &t = *s.texture;
   if (!s.bilinear) {
-    int x = wrapCoord(floorToInt(u * (float)t.width), t.width, s.wrapU);
-    int y = wrapCoord(floorToInt(v * (float)t.height), t.height, s.wrapV);
+    int x = wrapCoord(sFixed >> TEX_FRACTION, t.width, s.wrapU);
+    int y = wrapCoord(tFixed >> TEX_FRACTION, t.height, s.wrapV);
     return t.texels[(long)y * t.width + x];
   }
-  float fx = u * (float)t.width - 0.5f, fy = v * (float)t.height - 0.5f;
-  int x0 = floorToInt(fx), y0 = floorToInt(fy);
-  uint32_t fu = bilinearWeight(fx - (float)x0), fv = bilinearWeight(fy - (float)y0);
+  const int64_t half = (int64_t)1 << (TEX_FRACTION - 1), fraction = ((int64_t)1 << TEX_FRACTION) - 1;
+  int64_t fs = sFixed - half, ft = tFixed - half; // texel centres sit at half coordinates
+  uint32_t fu = (uint32_t)(((fs & fraction) + (1 << 15)) >> 16);
+  uint32_t fv = (uint32_t)(((ft & fraction) + (1 << 15)) >> 16);
+  int64_t x0 = fs >> TEX_FRACTION, y0 = ft >> TEX_FRACTION;
   int xa = wrapCoord(x0, t.width, s.wrapU), xb = wrapCoord(x0 + 1, t.width, s.wrapU);
   int ya = wrapCoord(y0, t.height, s.wrapV), yb = wrapCoord(y0 + 1, t.height, s.wrapV);
   const uint32_t *rowA = t.texels + (long)ya * t.width, *rowB = t.texels + (long)yb * t.width;
   return bilinearMix(rowA[xa], rowA[xb], rowB[xa], rowB[xb], fu, fv);
+}
+
+int64_t texelCoordinate(float u, int size) {
+  double v = (double)u * size * (double)((int64_t)1 << TEX_FRACTION);
+  const double limit = 4.0e18;
+  return v >= limit ? (int64_t)limit : v <= -limit || !(v == v) ? -(int64_t)limit : (int64_t)std::llround(v);
 }
 
 uint32_t combine(const RasterState &s, uint32_t texel, uint32_t diffuse) {
@@ -104,14 +112,26 @@ bool snapPosition(float x, float y, int64_t *sx, int64_t *sy) {
 
 namespace {
 
-Plane planeOf(const Triangle &t, float a0, float a1, float a2) {
+// Saturates a coefficient so that c + dy * py + dx * px stays within 64 bits for pixels within
+// surfaces (below 2^15 a side); only absurd triangles reach the limits.
+int64_t saturate(double v, double limit) {
+  if (!(v == v)) return 0;
+  return v >= limit ? (int64_t)limit : v <= -limit ? -(int64_t)limit : (int64_t)std::llround(v);
+}
+
+// The plane through three values at the snapped vertices, scaled by unit.
+Plane planeOf(const Triangle &t, double a0, double a1, double a2, double unit) {
   double x0 = t.X[0] / 16.0, y0 = t.Y[0] / 16.0;
   double x1 = t.X[1] / 16.0 - x0, y1 = t.Y[1] / 16.0 - y0;
   double x2 = t.X[2] / 16.0 - x0, y2 = t.Y[2] / 16.0 - y0;
   double det = x1 * y2 - x2 * y1;
-  double d1 = (double)a1 - a0, d2 = (double)a2 - a0;
+  double d1 = (a1 - a0) * unit, d2 = (a2 - a0) * unit;
   double dx = (d1 * y2 - d2 * y1) / det, dy = (d2 * x1 - d1 * x2) / det;
-  return {a0 - dx * x0 - dy * y0, dx, dy};
+  Plane p;
+  p.dx = saturate(dx, 0x1p44);
+  p.dy = saturate(dy, 0x1p44);
+  p.c = saturate(a0 * unit - (double)p.dx * x0 - (double)p.dy * y0, 0x1p60);
+  return p;
 }
 
 } // namespace
@@ -137,13 +157,18 @@ bool setupTriangle(const RasterState &s, const RasterVertex in[3], Triangle *tri
   tri->box = {(int)std::max<int64_t>(x0, s.clip.x0), (int)std::max<int64_t>(y0, s.clip.y0),
               (int)std::min<int64_t>(x1 + 1, s.clip.x1), (int)std::min<int64_t>(y1 + 1, s.clip.y1)};
   if (tri->box.x0 >= tri->box.x1 || tri->box.y0 >= tri->box.y1) return false;
-  auto plane = [&](float RasterVertex::*f) { return planeOf(*tri, v[0]->*f, v[1]->*f, v[2]->*f); };
-  tri->a = plane(&RasterVertex::a);
-  tri->r = plane(&RasterVertex::r);
-  tri->g = plane(&RasterVertex::g);
-  tri->b = plane(&RasterVertex::b);
-  tri->u = plane(&RasterVertex::u);
-  tri->v = plane(&RasterVertex::v);
+  auto plane = [&](float RasterVertex::*f, double unit) {
+    return planeOf(*tri, v[0]->*f, v[1]->*f, v[2]->*f, unit);
+  };
+  const double colourUnit = (double)(1 << COLOUR_FRACTION);
+  tri->a = plane(&RasterVertex::a, colourUnit);
+  tri->r = plane(&RasterVertex::r, colourUnit);
+  tri->g = plane(&RasterVertex::g, colourUnit);
+  tri->b = plane(&RasterVertex::b, colourUnit);
+  const Texture *tex = s.texture;
+  const double texUnit = (double)((int64_t)1 << TEX_FRACTION);
+  tri->s = tex ? plane(&RasterVertex::u, texUnit * tex->width) : Plane{0, 0, 0};
+  tri->t = tex ? plane(&RasterVertex::v, texUnit * tex->height) : Plane{0, 0, 0};
   auto same = [&](float RasterVertex::*f) { return v[0]->*f == v[1]->*f && v[0]->*f == v[2]->*f; };
   tri->flatColour = same(&RasterVertex::a) && same(&RasterVertex::r) && same(&RasterVertex::g) &&
                     same(&RasterVertex::b);
@@ -155,7 +180,9 @@ namespace {
 // Shades and stores one pixel of a line or a point.
 void shadePixel(const RasterState &s, const Target &t, int x, int y, const RasterVertex &at) {
   if (x < s.clip.x0 || x >= s.clip.x1 || y < s.clip.y0 || y >= s.clip.y1) return;
-  uint32_t texel = s.texture ? sampleTexture(s, at.u, at.v) : 0xFFFFFFFFu;
+  uint32_t texel = s.texture ? sampleTexture(s, texelCoordinate(at.u, s.texture->width),
+                                             texelCoordinate(at.v, s.texture->height))
+                             : 0xFFFFFFFFu;
   uint32_t src = combine(s, texel, packColour(at.a, at.r, at.g, at.b));
   uint8_t *p = t.pixels + (long)y * t.pitch + (long)x * bytesPerPixel(t.layout);
   if (s.blend) src = blendPixel(s.srcBlend, s.destBlend, src, toARGB(t.layout, p), !hasAlpha(t.layout));

@@ -45,18 +45,21 @@ bool coveredSpan(const Triangle &tri, int py, int *left, int *right) {
 struct Addressing {
   int size;
   bool wrap;
-  int mask; // size - 1 when wrapping a power of two, else -1
+  int64_t mask; // size - 1 when wrapping a power of two, else -1
   Addressing(int n, bool w) : size(n), wrap(w), mask(w && (n & (n - 1)) == 0 ? n - 1 : -1) {}
-  int operator()(int i) const { return mask >= 0 ? (i & mask) : wrapCoord(i, size, wrap); }
+  int operator()(int64_t i) const { return mask >= 0 ? (int)(i & mask) : wrapCoord(i, size, wrap); }
 };
 
 // Texel x diffuse, per channel, rounded (mul255) in 16-bit lanes.
-inline __m128i modulate(__m128i texel, __m128i diffuse) {
+inline uint32_t modulate(uint32_t texel, __m128i diffuse) {
   __m128i zero = _mm_setzero_si128();
-  __m128i t = _mm_unpacklo_epi8(texel, zero), d = _mm_unpacklo_epi8(diffuse, zero);
-  __m128i p = _mm_add_epi16(_mm_mullo_epi16(t, d), _mm_set1_epi16(128));
+  __m128i t = _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)texel), zero);
+  __m128i p = _mm_add_epi16(_mm_mullo_epi16(t, diffuse), _mm_set1_epi16(128));
   p = _mm_srli_epi16(_mm_add_epi16(p, _mm_srli_epi16(p, 8)), 8);
-  return _mm_packus_epi16(p, zero);
+  return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(p, zero));
+}
+inline __m128i widen(uint32_t colour) {
+  return _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)colour), _mm_setzero_si128());
 }
 
 // The blend of blendPixel for one pixel: (s * fs + d * fd + 127) / 255, saturated.
@@ -90,53 +93,82 @@ inline uint32_t factorOf(D3DBLEND f, uint32_t sa, uint32_t da) {
   return 255;
 }
 
+// The blend equations the renderer uses all the time get loops of their own.
+enum class Blending {
+  None,    // blending off
+  Normal,  // source alpha, inverse source alpha
+  Add,     // source alpha, one (or destination alpha on a target without alpha)
+  Generic, // any other pair
+};
+
+Blending blendingOf(const RasterState &s, bool destAlphaOne) {
+  if (!s.blend) return Blending::None;
+  if (s.srcBlend == D3DBLEND_SRCALPHA && s.destBlend == D3DBLEND_INVSRCALPHA) return Blending::Normal;
+  if (s.srcBlend == D3DBLEND_SRCALPHA &&
+      (s.destBlend == D3DBLEND_ONE || (s.destBlend == D3DBLEND_DESTALPHA && destAlphaOne)))
+    return Blending::Add;
+  return Blending::Generic;
+}
+
 struct SpanJob {
   const RasterState &s;
   const Triangle &tri;
   bool destAlphaOne;
   uint32_t flat; // the diffuse colour of a flat triangle
-  Addressing au, av;
+  Addressing as, at;
 };
 
 // One span of a 32-bit target. Textured: point-sampled texture (bilinear goes through the
 // shared sampler); Flat: one diffuse colour; White: that colour is opaque white, so the
-// texture passes unchanged; Blend: alpha blending on.
-template <bool Textured, bool Bilinear, bool Flat, bool White, bool Blend>
+// texture passes unchanged.
+template <bool Textured, bool Bilinear, bool Flat, bool White, Blending B>
 void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
   const Triangle &tri = j.tri;
   const RasterState &s = j.s;
-  const double ub = tri.u.rowBase(py), vb = tri.v.rowBase(py);
-  const double ab = tri.a.rowBase(py), rb = tri.r.rowBase(py), gb = tri.g.rowBase(py),
-               bb = tri.b.rowBase(py);
+  int64_t sv = tri.s.at(tri.s.rowBase(py), x0), tv = tri.t.at(tri.t.rowBase(py), x0);
+  int64_t av = tri.a.at(tri.a.rowBase(py), x0), rv = tri.r.at(tri.r.rowBase(py), x0);
+  int64_t gv = tri.g.at(tri.g.rowBase(py), x0), bv = tri.b.at(tri.b.rowBase(py), x0);
+  const int64_t sd = tri.s.dx, td = tri.t.dx, ad = tri.a.dx, rd = tri.r.dx, gd = tri.g.dx, bd = tri.b.dx;
   const Texture *tex = s.texture;
-  const float tw = Textured ? (float)tex->width : 0.0f, th = Textured ? (float)tex->height : 0.0f;
-  const __m128i flat = _mm_cvtsi32_si128((int)j.flat);
+  const __m128i flat = widen(j.flat);
+  const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
   for (int px = x0; px < x1; px++) {
     uint32_t out;
+    uint32_t diffuse = Flat ? j.flat : packFixed(av, rv, gv, bv);
     if constexpr (Textured) {
-      float u = tri.u.at(ub, px), v = tri.v.at(vb, px);
       uint32_t texel;
       if constexpr (Bilinear)
-        texel = sampleTexture(s, u, v);
+        texel = sampleTexture(s, sv, tv);
       else
-        texel = tex->texels[(long)j.av(floorToInt(v * th)) * tex->width + j.au(floorToInt(u * tw))];
-      if constexpr (White) {
+        texel = tex->texels[(long)j.at(tv >> TEX_FRACTION) * tex->width + j.as(sv >> TEX_FRACTION)];
+      sv += sd;
+      tv += td;
+      if constexpr (White)
         out = texel;
-      } else {
-        __m128i d = Flat ? flat
-                         : _mm_cvtsi32_si128((int)packColour(tri.a.at(ab, px), tri.r.at(rb, px),
-                                                             tri.g.at(gb, px), tri.b.at(bb, px)));
-        out = (uint32_t)_mm_cvtsi128_si32(modulate(_mm_cvtsi32_si128((int)texel), d));
-      }
+      else
+        out = modulate(texel, Flat ? flat : widen(diffuse));
     } else {
-      out = Flat ? j.flat
-                 : packColour(tri.a.at(ab, px), tri.r.at(rb, px), tri.g.at(gb, px), tri.b.at(bb, px));
+      out = diffuse;
     }
-    if constexpr (Blend) {
+    if constexpr (!Flat) {
+      av += ad;
+      rv += rd;
+      gv += gd;
+      bv += bd;
+    }
+    if constexpr (B != Blending::None) {
       // A target without alpha holds no alpha: it reads as 255, as in toARGB.
-      uint32_t dst = j.destAlphaOne ? row[px] | 0xFF000000u : row[px];
-      uint32_t sa = out >> 24, da = dst >> 24;
-      out = blendSSE(out, dst, factorOf(s.srcBlend, sa, da), factorOf(s.destBlend, sa, da));
+      uint32_t dst = row[px] | alphaOne;
+      uint32_t sa = out >> 24;
+      if constexpr (B == Blending::Normal) {
+        if (sa == 0) out = dst;
+        else if (sa != 255) out = blendSSE(out, dst, sa, 255 - sa);
+      } else if constexpr (B == Blending::Add) {
+        out = sa == 0 ? dst : blendSSE(out, dst, sa, 255);
+      } else {
+        uint32_t da = dst >> 24;
+        out = blendSSE(out, dst, factorOf(s.srcBlend, sa, da), factorOf(s.destBlend, sa, da));
+      }
     }
     row[px] = out;
   }
@@ -149,8 +181,8 @@ void spanGeneric(const SpanJob &j, uint8_t *row, Layout layout, int py, int x0, 
   auto value = [&](const Plane &p, int px) { return p.at(p.rowBase(py), px); };
   int bpp = bytesPerPixel(layout);
   for (int px = x0; px < x1; px++) {
-    uint32_t texel = s.texture ? sampleTexture(s, value(tri.u, px), value(tri.v, px)) : 0xFFFFFFFFu;
-    uint32_t diffuse = packColour(value(tri.a, px), value(tri.r, px), value(tri.g, px), value(tri.b, px));
+    uint32_t texel = s.texture ? sampleTexture(s, value(tri.s, px), value(tri.t, px)) : 0xFFFFFFFFu;
+    uint32_t diffuse = packFixed(value(tri.a, px), value(tri.r, px), value(tri.g, px), value(tri.b, px));
     uint32_t src = combine(s, texel, diffuse);
     uint8_t *p = row + (long)px * bpp;
     if (s.blend) src = blendPixel(s.srcBlend, s.destBlend, src, toARGB(layout, p), j.destAlphaOne);
@@ -161,12 +193,21 @@ void spanGeneric(const SpanJob &j, uint8_t *row, Layout layout, int py, int x0, 
 typedef void (*Span32)(const SpanJob &, uint32_t *, int, int, int);
 
 template <bool Textured, bool Bilinear, bool Flat, bool White>
-Span32 pickBlend(bool blend) {
-  return blend ? span32<Textured, Bilinear, Flat, White, true>
-               : span32<Textured, Bilinear, Flat, White, false>;
+Span32 pickBlend(Blending b) {
+  switch (b) {
+  case Blending::None:
+    return span32<Textured, Bilinear, Flat, White, Blending::None>;
+  case Blending::Normal:
+    return span32<Textured, Bilinear, Flat, White, Blending::Normal>;
+  case Blending::Add:
+    return span32<Textured, Bilinear, Flat, White, Blending::Add>;
+  case Blending::Generic:
+    break;
+  }
+  return span32<Textured, Bilinear, Flat, White, Blending::Generic>;
 }
 
-Span32 pickSpan(bool textured, bool bilinear, bool flat, bool white, bool blend) {
+Span32 pickSpan(bool textured, bool bilinear, bool flat, bool white, Blending blend) {
   if (!textured) return flat ? pickBlend<false, false, true, false>(blend)
                              : pickBlend<false, false, false, false>(blend);
   if (bilinear) return flat ? (white ? pickBlend<true, true, true, true>(blend)
@@ -182,18 +223,16 @@ Span32 pickSpan(bool textured, bool bilinear, bool flat, bool white, bool blend)
 void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex v[3]) {
   Triangle tri;
   if (!setupTriangle(s, v, &tri)) return;
-  uint32_t flat = 0;
-  if (tri.flatColour) {
-    auto at = [&](const Plane &p) { return p.at(p.rowBase(tri.box.y0), tri.box.x0); };
-    flat = packColour(at(tri.a), at(tri.r), at(tri.g), at(tri.b));
-  }
+  uint32_t flat = tri.flatColour ? packFixed(tri.a.c, tri.r.c, tri.g.c, tri.b.c) : 0;
   const Texture *tex = s.texture;
-  SpanJob job{s, tri, !hasAlpha(t.layout), flat, Addressing(tex ? tex->width : 1, s.wrapU),
+  bool destAlphaOne = !hasAlpha(t.layout);
+  SpanJob job{s, tri, destAlphaOne, flat, Addressing(tex ? tex->width : 1, s.wrapU),
               Addressing(tex ? tex->height : 1, s.wrapV)};
   bool modulated = s.colour == Combine::Modulate && s.alpha == Combine::Modulate;
   bool wide = t.layout == Layout::ARGB8888 || t.layout == Layout::XRGB8888;
   Span32 fast = wide && modulated ? pickSpan(tex != nullptr, s.bilinear, tri.flatColour,
-                                             tri.flatColour && flat == 0xFFFFFFFFu, s.blend)
+                                             tri.flatColour && flat == 0xFFFFFFFFu,
+                                             blendingOf(s, destAlphaOne))
                                   : nullptr;
   for (int py = tri.box.y0; py < tri.box.y1; py++) {
     int x0, x1;

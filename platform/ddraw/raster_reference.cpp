@@ -18,8 +18,8 @@ void drawTriangleReference(const RasterState &s, const Target &t, const RasterVe
       int64_t sx = (int64_t)px * 16, sy = (int64_t)py * 16;
       if (!(covers(1, 2, sx, sy) && covers(2, 0, sx, sy) && covers(0, 1, sx, sy))) continue;
       auto value = [&](const Plane &p) { return p.at(p.rowBase(py), px); };
-      uint32_t texel = s.texture ? sampleTexture(s, value(tri.u), value(tri.v)) : 0xFFFFFFFFu;
-      uint32_t diffuse = packColour(value(tri.a), value(tri.r), value(tri.g), value(tri.b));
+      uint32_t texel = s.texture ? sampleTexture(s, value(tri.s), value(tri.t)) : 0xFFFFFFFFu;
+      uint32_t diffuse = packFixed(value(tri.a), value(tri.r), value(tri.g), value(tri.b));
       uint32_t src = combine(s, texel, diffuse);
       uint8_t *p = t.pixels + (long)py * t.pitch + (long)px * bytesPerPixel(t.layout);
       if (s.blend)
