@@ -181,11 +181,13 @@ public:
     }
     Target t = _target->target();
     int bpp = bytesPerPixel(t.layout);
+    uint8_t stored[4];
+    fromARGB(t.layout, stored, color); // the colour in the target's format, written as is
     for (DWORD i = 0; i < count; i++) {
       const D3DRECT &r = rects[i];
+      long x0 = std::max(r.x1, (long)vp.x0), x1 = std::min(r.x2, (long)vp.x1);
       for (long y = std::max(r.y1, (long)vp.y0); y < std::min(r.y2, (long)vp.y1); y++)
-        for (long x = std::max(r.x1, (long)vp.x0); x < std::min(r.x2, (long)vp.x1); x++)
-          fromARGB(t.layout, t.pixels + y * t.pitch + x * bpp, color);
+        for (long x = x0; x < x1; x++) std::memcpy(t.pixels + y * t.pitch + x * bpp, stored, bpp);
     }
     return D3D_OK;
   }
