@@ -23,7 +23,6 @@ uint32_t bilinearMix(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uin
   return out;
 }
 
-
 } // namespace
 
 uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed) {
