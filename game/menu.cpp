@@ -8,25 +8,16 @@
 #include "random.h"
 #include "zyphora.h"
 
-namespace {
-
-enum { ITEM_PLAY = 0, ITEM_OPTIONS = 1, ITEM_HIGHSCORES = 2, ITEM_QUIT = 3 };
-
-// What the menu screen keeps from frame to frame.
-struct MenuScreen {
-    KGraphic *surf_bg = nullptr;  // the menu sheet
-    float fader = 0;              // title slide-in, 0..1
-    bool chingPlayed = false;     // the slide-in is over and the chime was started
-    float fadeToWhite = 0;        // opacity of the fade into a game
-    float fadeToWhiteSpeed = 0;   // its growth per frame; 0 while no game is being started
-};
-
 KGraphic *loadMenuSheet()
 {
     KGraphic *sheet = KQRX::createKGraphic();
     sheet->loadPicture(KMiscTools::makeFilePath("data\\menu.tga"), true, true);
     return sheet;
 }
+
+namespace {
+
+enum { ITEM_PLAY = 0, ITEM_OPTIONS = 1, ITEM_HIGHSCORES = 2, ITEM_QUIT = 3 };
 
 // The title slides in again with its scroll sound; the chime comes at the end of the slide.
 void startSlideIn(MenuScreen &screen)
@@ -115,6 +106,8 @@ void actOnConfirmedItem(MenuScreen &screen)
     if (gMenuActive == ITEM_QUIT) gameWindow->terminate();
 }
 
+}  // namespace
+
 void menuFrame(MenuScreen &screen)
 {
     gameWindow->setDefaultWorldView();
@@ -132,8 +125,6 @@ void menuFrame(MenuScreen &screen)
     gameWindow->flipBackBuffer(false, true);
     actOnConfirmedItem(screen);
 }
-
-}  // namespace
 
 void doMenu()
 {

@@ -30,6 +30,18 @@ constexpr int GRID_ROWS = 33;     // points down: y = 15 * row, 0..480
 constexpr int GRID_CAPACITY = 297;
 extern sGridPoint gridForDeform[GRID_CAPACITY];  // point (r, c) is entry r * 8 + c
 
+// What the menu screen keeps from frame to frame.
+struct MenuScreen {
+    KGraphic *surf_bg = nullptr;  // the menu sheet
+    float fader = 0;              // title slide-in, 0..1
+    bool chingPlayed = false;     // the slide-in is over and the chime was started
+    float fadeToWhite = 0;        // opacity of the fade into a game
+    float fadeToWhiteSpeed = 0;   // its growth per frame; 0 while no game is being started
+};
+
+KGraphic *loadMenuSheet();            // "data\menu.tga", as loaded after a game (no smoothing)
+void menuFrame(MenuScreen &screen);   // one frame of the menu, flip included
+
 void initGrid();                     // every point at rest, phases by row
 void displayGrid(KGraphic *surf_bg); // one step of the ripple, drawn as 224 quads
 

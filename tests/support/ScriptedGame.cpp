@@ -1,5 +1,6 @@
 #include "ScriptedGame.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "KSound.h"
 #include "host_testing.h"
 #include "ksound_testing.h"
+#include "menu.h"
 #include "zyphora.h"
 
 namespace {
@@ -61,6 +63,27 @@ void nameBuffer(const IDirectSoundBuffer *buffer, SoundEvent &event)
     }
 }
 
+// The menu's state as the program starts with it: the first run in a process takes it, every
+// later run starts from it again, as a new process would.
+struct MenuStart {
+    sPreference prefs = preferences;
+    int32_t newest = lastHighscore, highlighted = gMenuActive;
+    bool validated = gValidated;
+    int32_t music = gVolumeMusic, sfx = gVolumeSFX;
+    sMenu items[MENU_ITEMS];
+    MenuStart() { std::copy(menus, menus + MENU_ITEMS, items); }
+    void restore() const
+    {
+        preferences = prefs;
+        lastHighscore = newest;
+        gMenuActive = highlighted;
+        gValidated = validated;
+        gVolumeMusic = music;
+        gVolumeSFX = sfx;
+        std::copy(items, items + MENU_ITEMS, menus);
+    }
+};
+
 std::string makeTempFolder()
 {
     char pattern[] = "/tmp/zyphora-scripted-XXXXXX";
@@ -77,6 +100,8 @@ ScriptedGame::ScriptedGame(uint32_t clockStartMs) : folder(makeTempFolder())
         savedDataHome = old;
     }
     setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    static const MenuStart menuStart;
+    menuStart.restore();
 
     hostTestReset();
     hostTestSetClockStep(FRAME_MS, clockStartMs);

@@ -63,7 +63,7 @@ struct Input {
 
 // One logged call on a game sound's buffer.
 struct SoundEvent {
-    unsigned long frame;  // the frame during which it happened
+    unsigned long frame;  // the first frame drawn after it: its drawing, or the end of the one before
     std::string sound;    // the snd_ global's name, "?" for a buffer of no game sound
     int copy;             // which copy of the sound (-1 unknown)
     DsCall call;
