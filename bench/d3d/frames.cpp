@@ -79,16 +79,21 @@ void meshPoint(int c, int r, float *x, float *y, float *light) {
   *light = std::min(1.0f, std::max(0.4f, 1 - (dx * dx + dy * dy) / 40000));
 }
 
+// The four corners of mesh cell (c, r) in the game's order: top-left, below, diagonal, right.
+void meshCell(int c, int r, float x[4], float y[4], float l[4]) {
+  meshPoint(c, r, &x[0], &y[0], &l[0]);
+  meshPoint(c, r + 1, &x[1], &y[1], &l[1]);
+  meshPoint(c + 1, r + 1, &x[2], &y[2], &l[2]);
+  meshPoint(c + 1, r, &x[3], &y[3], &l[3]);
+}
+
 // ---- through the engine --------------------------------------------------------------------
 
 void drawEngine(const Scene &s, KGraphicD3D &background, KGraphicD3D &sprites) {
   for (int r = 0; r + 1 < ROWS; r++)
     for (int c = 0; c + 1 < COLUMNS; c++) {
       float x[4], y[4], l[4];
-      meshPoint(c, r, &x[0], &y[0], &l[0]);
-      meshPoint(c, r + 1, &x[1], &y[1], &l[1]);
-      meshPoint(c + 1, r + 1, &x[2], &y[2], &l[2]);
-      meshPoint(c + 1, r, &x[3], &y[3], &l[3]);
+      meshCell(c, r, x, y, l);
       background.setBlitColor(l[0], l[0], l[0], 1);
       background.blitArbitraryQuad(x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3], x[0], y[0], x[1],
                                    y[1], x[2], y[2], x[3], y[3]);
@@ -135,10 +140,7 @@ void drawSDL(const Scene &s, SDL_Renderer *r, SDL_Texture *background, SDL_Textu
   for (int row = 0; row + 1 < ROWS; row++)
     for (int c = 0; c + 1 < COLUMNS; c++) {
       float x[4], y[4], l[4];
-      meshPoint(c, row, &x[0], &y[0], &l[0]);
-      meshPoint(c, row + 1, &x[1], &y[1], &l[1]);
-      meshPoint(c + 1, row + 1, &x[2], &y[2], &l[2]);
-      meshPoint(c + 1, row, &x[3], &y[3], &l[3]);
+      meshCell(c, row, x, y, l);
       Uint8 v = (Uint8)(l[0] * 255);
       quadSDL(r, background, x, y, x, y, SCREEN, SCREEN, {v, v, v, 255});
     }

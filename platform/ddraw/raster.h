@@ -75,6 +75,22 @@ uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed);
 int64_t texelCoordinate(float u, int size);
 // The texture stage's output for a texel and a diffuse colour (both A R G B).
 uint32_t combine(const RasterState &s, uint32_t texel, uint32_t diffuse);
+// A blend factor 0..255 for the source and destination alphas.
+inline uint32_t blendFactor(D3DBLEND f, uint32_t srcAlpha, uint32_t destAlpha) {
+  switch (f) {
+  case D3DBLEND_ZERO:
+    return 0;
+  case D3DBLEND_ONE:
+    return 255;
+  case D3DBLEND_SRCALPHA:
+    return srcAlpha;
+  case D3DBLEND_INVSRCALPHA:
+    return 255 - srcAlpha;
+  case D3DBLEND_DESTALPHA:
+    return destAlpha;
+  }
+  return 255;
+}
 // The blended pixel for source src over destination dst (A R G B); destAlphaOne when the
 // target has no alpha.
 uint32_t blendPixel(D3DBLEND srcBlend, D3DBLEND destBlend, uint32_t src, uint32_t dst,

@@ -23,23 +23,6 @@ uint32_t bilinearMix(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uin
   return out;
 }
 
-
-uint32_t blendFactor(D3DBLEND f, uint32_t srcAlpha, uint32_t destAlpha) {
-  switch (f) {
-  case D3DBLEND_ZERO:
-    return 0;
-  case D3DBLEND_ONE:
-    return 255;
-  case D3DBLEND_SRCALPHA:
-    return srcAlpha;
-  case D3DBLEND_INVSRCALPHA:
-    return 255 - srcAlpha;
-  case D3DBLEND_DESTALPHA:
-    return destAlpha;
-  }
-  return 255;
-}
-
 } // namespace
 
 uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed) {

@@ -77,22 +77,6 @@ inline uint32_t blendSSE(uint32_t src, uint32_t dst, uint32_t fs, uint32_t fd) {
   return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(packed, zero));
 }
 
-inline uint32_t factorOf(D3DBLEND f, uint32_t sa, uint32_t da) {
-  switch (f) {
-  case D3DBLEND_ZERO:
-    return 0;
-  case D3DBLEND_ONE:
-    return 255;
-  case D3DBLEND_SRCALPHA:
-    return sa;
-  case D3DBLEND_INVSRCALPHA:
-    return 255 - sa;
-  case D3DBLEND_DESTALPHA:
-    return da;
-  }
-  return 255;
-}
-
 // The blend equations the renderer uses all the time get loops of their own.
 enum class Blending {
   None,    // blending off
@@ -167,7 +151,7 @@ void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
         out = sa == 0 ? dst : blendSSE(out, dst, sa, 255);
       } else {
         uint32_t da = dst >> 24;
-        out = blendSSE(out, dst, factorOf(s.srcBlend, sa, da), factorOf(s.destBlend, sa, da));
+        out = blendSSE(out, dst, blendFactor(s.srcBlend, sa, da), blendFactor(s.destBlend, sa, da));
       }
     }
     row[px] = out;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <SDL.h>
+
 #include "KSound.h"
 #include "ScriptedGame.h"
 #include "ksound_testing.h"
@@ -372,4 +374,19 @@ TEST(SoundBank, PlayMusicReplacesTheTrackAndLoopsItAtFullVolume)
     const auto plays = game.soundEvents("snd_music", DsCall::Play);
     ASSERT_EQ(1u, plays.size());
     EXPECT_EQ(1, plays[0].value);  // looping
+}
+
+// ---- the entry -----------------------------------------------------------------------------
+
+TEST(Entry, EndsInOrderWhenNoWindowCanOpen)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already started in this process";
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    ScriptedGame game;
+    const int code = game.runMain();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    EXPECT_EQ(1, code);
+    EXPECT_EQ(nullptr, gameWindow);
+    EXPECT_EQ(0u, game.frames());
+    EXPECT_TRUE(game.readPrefsFile().empty());  // no menu ran, nothing was saved
 }
