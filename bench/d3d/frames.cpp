@@ -168,7 +168,7 @@ int main(int argc, char **argv) {
   int frames = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
   SDL_setenv("SDL_VIDEODRIVER", "dummy", 0);
   hostTestSetNoFrameWait(true);
-  KWindowD3D *window = new KWindowD3D(false);
+  KWindowD3D *window = static_cast<KWindowD3D *>(KQRX::createKWindow(K_DIRECTX));
   if (!window->createGameWindow(SCREEN, SCREEN, -1, true, "bench")) {
     fprintf(stderr, "no window\n");
     return 1;
