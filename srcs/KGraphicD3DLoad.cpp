@@ -224,8 +224,11 @@ bool KGraphicD3D::grabBackBuffer(ptkGrabCallBack cb) {
 
 bool KGraphicD3D::grabFrontBuffer() { return grabBackBuffer(nullptr); }
 
+// False when nothing was written (no window, an unknown format, a failed write): a failed
+// screenshot is not reported as a success.
 bool KGraphicD3D::saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW, long resizeH) {
-  if (!_d3d || !_backBuffer) return true;
+  if (!_d3d || !_backBuffer) return false;
+  bool saved = false;
   _d3d->EndScene();
   {
     KGraphicD3D copy;
@@ -259,9 +262,9 @@ bool KGraphicD3D::saveBackBuffer(const char *cpcFileName, long imageFormat, long
       }
     _backBuffer->Unlock(nullptr);
     if (imageFormat >= K_IMAGE_BMP && imageFormat <= K_IMAGE_PNG && width > 0 && height > 0)
-      KImageFile::save(cpcFileName, (KImageFormat)imageFormat, (const uint8_t *)pixels.data(),
-                       K_IMAGE_BGRA, width, height, width * 4, true);
+      saved = KImageFile::save(cpcFileName, (KImageFormat)imageFormat, (const uint8_t *)pixels.data(),
+                               K_IMAGE_BGRA, width, height, width * 4, true);
   }
   _d3d->BeginScene();
-  return true;
+  return saved;
 }

@@ -81,6 +81,8 @@ protected:
     rowsFromBottom = rules->grabRowsFromBottom;
     window = KQRX::createKWindow(GetParam(), false);
     ASSERT_TRUE(window->createGameWindow(W, H, -1, true, "Renderer contract"));
+    // Drawing belongs between flips: the Direct3D device opens its first scene at the first one.
+    window->flipBackBuffer(false, true);
     clear(0, 0, 0);
     sheet = sheetPixels();
     picture = KQRX::createKGraphic();

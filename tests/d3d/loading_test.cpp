@@ -140,8 +140,9 @@ TEST_F(D3DLoading, SaveBackBufferWritesTheScreenColours) {
   EXPECT_EQ(top.r, 0);
   EXPECT_EQ(rest.r, 255); // red stays red
   EXPECT_EQ(rest.b, 0);
-  EXPECT_TRUE(g.saveBackBuffer(file("none.png").c_str(), 7, 0, 0));
+  EXPECT_FALSE(g.saveBackBuffer(file("none.png").c_str(), 7, 0, 0)); // nothing written: false
   EXPECT_EQ(fopen(files.back().c_str(), "rb"), nullptr);
+  EXPECT_FALSE(g.saveBackBuffer("/nonexistent-folder/shot.png", K_SAVE_PNG, 0, 0));
   EXPECT_TRUE(g.saveBackBuffer(name.c_str(), K_SAVE_PNG, 4000, 4000)); // cut to the back buffer
 }
 
