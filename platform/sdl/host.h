@@ -106,7 +106,9 @@ void hostFrameReady();
 // Milliseconds of hostCounter, cut to 32 bits (the engine's KMiscTools::getMilliseconds clock).
 uint32_t hostMilliseconds();
 // Frame cap: returns once hostMilliseconds() - lastFlipMs >= periodMs (unsigned), sleeping until
-// about a millisecond before the deadline and spinning the rest.
+// about a millisecond before the deadline and spinning the rest. Windows pace with this and never
+// spin on the clock themselves: a test's stepped clock moves only at hostFrameReady, and a test
+// may switch the wait off (host_testing.h).
 void hostPaceFrame(uint32_t lastFlipMs, uint32_t periodMs);
 
 // ---- folders and message boxes -------------------------------------------------------------

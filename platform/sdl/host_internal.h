@@ -46,6 +46,8 @@ long hostPointLParam(int x, int y);
 void hostSendKey(HostWindow *window, int virtualKey, bool down);
 // WM_CLOSE to every open window (the user or the system asks the program to end).
 void hostCloseAll();
+// Shows or hides the system pointer as the display counter says.
+void hostApplyCursor();
 // Every key and button up, pointer at 0, 0.
 void hostResetInputState();
 

@@ -46,8 +46,7 @@ HostWindow *hostCreateWindow(const HostWindowDesc &desc) {
   HostWindow *window = new HostWindow{sdl, SDL_GetWindowID(sdl), desc.proc, desc.userData,
                                       desc.width, desc.height, !(desc.sdlFlags & SDL_WINDOW_HIDDEN), windows};
   windows = window;
-  hostShowCursor(true); // apply the pointer's display counter to the new window
-  hostShowCursor(false);
+  hostApplyCursor(); // the pointer may have been hidden before any window existed
   return window;
 }
 
