@@ -3,6 +3,7 @@
 // from the title menu.
 #include <gtest/gtest.h>
 
+#include "KWindow.h"
 #include "ScriptedGame.h"
 #include "state.h"
 #include "zyphora.h"
@@ -11,10 +12,16 @@ namespace {
 
 const unsigned long NEVER = ~0ul;
 
-// Runs doGame in the entry's window; `script` sees every frame.
+// Runs doGame in the entry's window; `script` sees every frame of the game, 0 first. The window
+// shows one frame before the game, as the menu's would (the device draws from its first flip on).
 void playGame(ScriptedGame &game, const std::function<void(unsigned long)> &script) {
-  game.onFrame = script;
-  game.runWithWindow([] { doGame(); });
+  game.onFrame = [&](unsigned long frame) {
+    if (frame > 0) script(frame - 1);
+  };
+  game.runWithWindow([] {
+    gameWindow->flipBackBuffer(true, true);
+    doGame();
+  });
   EXPECT_FALSE(game.ranAway());
 }
 
