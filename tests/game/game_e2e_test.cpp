@@ -3,8 +3,7 @@
 // from the title menu.
 #include <gtest/gtest.h>
 
-#include "KWindow.h"
-#include "ScriptedGame.h"
+#include "game_runs.h"
 #include "state.h"
 #include "zyphora.h"
 
@@ -12,16 +11,9 @@ namespace {
 
 const unsigned long NEVER = ~0ul;
 
-// Runs doGame in the entry's window; `script` sees every frame of the game, 0 first. The window
-// shows one frame before the game, as the menu's would (the device draws from its first flip on).
-void playGame(ScriptedGame &game, const std::function<void(unsigned long)> &script) {
-  game.onFrame = [&](unsigned long frame) {
-    if (frame > 0) script(frame - 1);
-  };
-  game.runWithWindow([] {
-    gameWindow->flipBackBuffer(true, true);
-    doGame();
-  });
+// Runs the game and checks the script ended it.
+void playChecked(ScriptedGame &game, const std::function<void(unsigned long)> &script) {
+  playGame(game, script);
   EXPECT_FALSE(game.ranAway());
 }
 
@@ -29,7 +21,7 @@ TEST(GameE2E, FirstFrameShowsTheVeilAt0point9AndTheBannerFadingIn) {
   ScriptedGame game;
   Frame first, later;
   float firstTimer = 0;
-  playGame(game, [&](unsigned long frame) {
+  playChecked(game, [&](unsigned long frame) {
     if (frame == 0) {
       first = game.capture();
       firstTimer = gLevelTimer;
@@ -55,7 +47,7 @@ TEST(GameE2E, TwoQuickPressesOfPPauseAndResumeWithTheGameFrozen) {
   ScriptedGame game;
   std::vector<float> timers;
   std::vector<Frame> paused;
-  playGame(game, [&](unsigned long frame) {
+  playChecked(game, [&](unsigned long frame) {
     timers.push_back(gLevelTimer);
     if (frame == 20) game.setInput({{VK_P}}); // seen at the start of frame 21, released at once
     if (frame == 25 || frame == 26) paused.push_back(game.capture());
@@ -78,7 +70,7 @@ TEST(GameE2E, EscapeLeavesAtOnceWithoutAnEntry) {
   const int32_t before = preferences.highscore[0];
   lastHighscore = -1;
   unsigned long lastFrame = 0;
-  playGame(game, [&](unsigned long frame) {
+  playChecked(game, [&](unsigned long frame) {
     lastFrame = frame;
     if (frame == 30) {
       gScore = 999999; // would top the table
@@ -95,7 +87,7 @@ TEST(GameE2E, ClosingTheWindowLeavesWithoutAnEntry) {
   const int32_t before = preferences.highscore[0];
   lastHighscore = -1;
   unsigned long lastFrame = 0;
-  playGame(game, [&](unsigned long frame) {
+  playChecked(game, [&](unsigned long frame) {
     lastFrame = frame;
     if (frame == 30) {
       gScore = 999999;
@@ -112,7 +104,7 @@ TEST(GameE2E, AScriptedPlayerFlysFiresAndReachesGameOverAndTheTable) {
   lastHighscore = -1;
   float shipXAt100 = 0;
   unsigned long shieldGone = NEVER, lastFrame = 0;
-  playGame(game, [&](unsigned long frame) {
+  playChecked(game, [&](unsigned long frame) {
     lastFrame = frame;
     if (frame == 10) game.setInput({{VK_RIGHT, VK_UP, VK_SPACE}});
     if (frame == 100) {
