@@ -205,8 +205,8 @@ bool KWindowGL::isSoftwareRenderer(const char *vendor, const char *renderer) {
 // ---- display mode -----------------------------------------------------------------------------
 
 bool KWindowGL::SwitchToResolution(short width, short height, short) {
-  // SDL switches to the closest mode of the window's size; the desktop's colour depth alone
-  // cannot be changed, so a depth-only switch (no size) keeps the desktop mode.
+  // The window covers the desktop in its own mode and shows the picture scaled; a depth-only
+  // switch (no size) has nothing to do.
   if (width <= 0 || height <= 0 || !hostSetFullscreen(_hwnd, true)) return false;
   _modeSwitched = true;
   return true;

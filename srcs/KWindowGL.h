@@ -43,7 +43,7 @@ public:
 
   // Context on the window: attributes, window, context, current. false after its message box.
   bool AttachOpenGLToWindow(short depth);
-  // Full screen at the window's size; SDL cannot change the desktop's colour depth alone.
+  // Desktop full screen showing the picture scaled; the display mode is never changed.
   bool SwitchToResolution(short width, short height, short depth);
   void RestoreResolution();
   // The darkening overlay of a gamma below 1.
@@ -63,7 +63,7 @@ public:
   bool _capsDetected;
   bool _isWaitVBLSupported;
   bool _fullscreen;
-  bool _modeSwitched;     // a full-screen mode is in use (what the saved desktop mode restores)
+  bool _modeSwitched;     // the window covers the desktop (what RestoreResolution undoes)
   short _windowWidth, _windowHeight, _windowDepth;
   uint32_t _maxFrameRate; // minimum frame period in ms; 0 = no limit
   bool hasRectangleText;

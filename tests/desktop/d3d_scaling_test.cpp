@@ -95,7 +95,7 @@ struct ScaledD3D : ::testing::Test {
 TEST_F(ScaledD3D, OpensResizableAtTheOpeningScale) {
   open(2);
   int w, h;
-  windowSize(sdl(), &w, &h);
+  SDL_GetWindowSize(sdl(), &w, &h);
   EXPECT_EQ(w, 960);
   EXPECT_EQ(h, 960);
   EXPECT_TRUE(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_RESIZABLE);
@@ -120,7 +120,7 @@ TEST_F(ScaledD3D, F11AndAltEnterToggleDesktopFullScreenAndStillReachTheGame) {
   press({122});
   EXPECT_FALSE(window->_fullscreen);
   int w, h;
-  windowSize(sdl(), &w, &h);
+  SDL_GetWindowSize(sdl(), &w, &h);
   EXPECT_EQ(w, 960); // back to the size it had
   EXPECT_EQ(h, 960);
 

@@ -2,7 +2,7 @@
 #define DESKTOP_EVENTS_H
 
 // What a player does to a window, as SDL reports it: the pointer moved or a button pressed at
-// a point of the window (window points, not picture pixels), and the window's new size.
+// a point of the window (window points, not picture pixels); and the size of a saved PNG.
 
 #include <SDL.h>
 
@@ -27,8 +27,6 @@ inline void pushLeftButton(SDL_Window *window, int x, int y, bool down) {
   e.button.y = y;
   SDL_PushEvent(&e);
 }
-
-inline void windowSize(SDL_Window *window, int *w, int *h) { SDL_GetWindowSize(window, w, h); }
 
 // Width and height of a PNG file from its header; false when it is not one.
 inline bool pngSize(const char *path, int *w, int *h) {

@@ -58,7 +58,7 @@ struct ScaledWindow : ::testing::Test {
 TEST_F(ScaledWindow, OpensAtTheChosenWholeMultipleAndKnowsItsPicture) {
   open(2);
   int w, h;
-  windowSize(sdl(), &w, &h);
+  SDL_GetWindowSize(sdl(), &w, &h);
   EXPECT_EQ(w, 960);
   EXPECT_EQ(h, 960);
   ASSERT_TRUE(hostPictureSize(sdl(), &w, &h));
@@ -67,12 +67,12 @@ TEST_F(ScaledWindow, OpensAtTheChosenWholeMultipleAndKnowsItsPicture) {
   hostDestroyWindow(window);
 
   open(0); // chosen from the desktop: the dummy driver's windows keep the picture's size
-  windowSize(sdl(), &w, &h);
+  SDL_GetWindowSize(sdl(), &w, &h);
   EXPECT_EQ(w, 480);
   hostDestroyWindow(window);
 
   open(3, 0); // a window that does not scale keeps its size
-  windowSize(sdl(), &w, &h);
+  SDL_GetWindowSize(sdl(), &w, &h);
   EXPECT_EQ(w, 480);
   EXPECT_EQ(h, 480);
 
@@ -115,7 +115,7 @@ TEST_F(ScaledWindow, DesktopFullScreenCoversTheDesktopAndGivesTheSizeBack) {
   SDL_DisplayMode desktop;
   ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
   int w, h;
-  windowSize(sdl(), &w, &h);
+  SDL_GetWindowSize(sdl(), &w, &h);
   EXPECT_EQ(w, desktop.w);
   EXPECT_EQ(h, desktop.h);
   SDL_DisplayMode current;
@@ -128,7 +128,7 @@ TEST_F(ScaledWindow, DesktopFullScreenCoversTheDesktopAndGivesTheSizeBack) {
 
   ASSERT_TRUE(hostSetFullscreen(window, false));
   EXPECT_EQ(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_FULLSCREEN, 0u);
-  windowSize(sdl(), &w, &h);
+  SDL_GetWindowSize(sdl(), &w, &h);
   EXPECT_EQ(w, 700);
   EXPECT_EQ(h, 600);
   expectPointer(110, 60, 0, 0);
