@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "prefs_file.h"
@@ -17,7 +18,7 @@
 namespace {
 
 const sPreference startingPrefs = {80, 80, {3000, 2000, 1000, 500, 250, 0}, {5, 4, 3, 2, 1, 0}};
-std::string prefsFile;  // in a user folder of the fuzzer's own
+std::string home;  // the fuzzer's own user folder, removed at exit
 
 void writeFile(const std::string &path, const uint8_t *bytes, size_t size)
 {
@@ -42,9 +43,13 @@ bool isGlyph(const GraphicCall &blit)
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     char pattern[] = "/tmp/zyphora-fuzz-prefs-XXXXXX";
-    if (const char *home = mkdtemp(pattern)) {
-        setenv("XDG_DATA_HOME", home, 1);
-        prefsFile = std::string(home) + "/zyphora/zyphor.prf";
+    if (const char *made = mkdtemp(pattern)) {
+        home = made;
+        setenv("XDG_DATA_HOME", made, 1);
+        atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(home, ignored);
+        });
     }
     const char *folder = getenv("ZYPHORA_FUZZ_SEED_DIR");
     if (!folder) return 0;
