@@ -49,20 +49,6 @@ const NamedSound gameSounds[] = {
 };
 constexpr int MAX_COPIES = 9;
 
-void nameBuffer(const IDirectSoundBuffer *buffer, SoundEvent &event)
-{
-    for (const NamedSound &named : gameSounds) {
-        if (!*named.sound) continue;
-        for (int copy = 0; copy < MAX_COPIES; copy++) {
-            if (KSoundProbe::buffer(**named.sound, copy) == buffer) {
-                event.sound = named.name;
-                event.copy = copy;
-                return;
-            }
-        }
-    }
-}
-
 // The menu's state as the program starts with it: the first run in a process takes it, every
 // later run starts from it again, as a new process would.
 struct MenuStart {
@@ -182,11 +168,25 @@ void ScriptedGame::messageBox(void *self, const char *title, const char *text)
     static_cast<ScriptedGame *>(self)->boxes.push_back(std::string(title) + ": " + text);
 }
 
+std::string ScriptedGame::soundOf(const IDirectSoundBuffer *buffer, int *copy)
+{
+    for (const NamedSound &named : gameSounds) {
+        if (!*named.sound) continue;
+        for (int c = 0; c < MAX_COPIES; c++) {
+            if (KSoundProbe::buffer(**named.sound, c) != buffer) continue;
+            if (copy) *copy = c;
+            return named.name;
+        }
+    }
+    if (copy) *copy = -1;
+    return "?";
+}
+
 void ScriptedGame::takeSounds(unsigned long frame)
 {
     for (const DsRecord &record : dsoundTestTakeRecords()) {
         SoundEvent event{frame, "?", -1, record.call, record.value};
-        nameBuffer(record.buffer, event);
+        event.sound = soundOf(record.buffer, &event.copy);
         soundLog.push_back(event);
     }
 }

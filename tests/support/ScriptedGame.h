@@ -111,6 +111,8 @@ public:
     unsigned long firstFrame(const std::string &sound, DsCall call, unsigned long from = 0) const;
     size_t countCalls(const std::string &sound, DsCall call) const;
     const std::vector<std::string> &messageBoxes() const { return boxes; }
+    // The snd_ global whose buffer this is, as it stands now ("?" for none), and which copy.
+    static std::string soundOf(const IDirectSoundBuffer *buffer, int *copy = nullptr);
 
     // The run's user folder and its preferences file.
     const std::string &userFolder() const { return folder; }
