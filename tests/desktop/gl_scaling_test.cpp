@@ -14,7 +14,6 @@
 #include "KQRX.h"
 #include "KWindowGL.h"
 #include "desktop_events.h"
-#include "host_scale.h"
 #include "host_testing.h"
 
 namespace {
@@ -91,6 +90,19 @@ TEST_F(ScaledGL, DrawsIntoItsOwnPictureAndShowsItScaled) {
   EXPECT_EQ(shownAt(2, 2), 0xFFFFFFu);
   EXPECT_EQ(shownAt(959, 959), 0x00FF00u);
   EXPECT_EQ(drawnAt(0, 0), 0xFF0000u); // the picture outlives the flip
+}
+
+TEST_F(ScaledGL, AskedDepthBufferComesWithThePicture) {
+  GLint depthBits = -1;
+  glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  EXPECT_EQ(depthBits, 0); // none unless asked for
+  close();
+  hostTestReset();
+  window = static_cast<KWindowGL *>(KQRX::createKWindow(K_OPENGL, true));
+  ASSERT_TRUE(window->createGameWindow(480, 480, -1, true, "Zyphora"));
+  ASSERT_TRUE(window->_canvas.active());
+  glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  EXPECT_GE(depthBits, 16);
 }
 
 TEST_F(ScaledGL, SmallerWindowsShrinkThePictureSmoothly) {
