@@ -81,8 +81,10 @@ bool KImageFile::save(const char *fileName, KImageFormat format, const uint8_t *
   if (outWidth > 0 && outHeight > 0 && (outWidth != width || outHeight != height)) {
     if (outWidth > MAX_SIDE || outHeight > MAX_SIDE) return false;
     std::vector<uint8_t> resized((size_t)outWidth * outHeight * 3);
-    if (!stbir_resize_uint8(rgb.data(), (int)width, (int)height, 0, resized.data(), (int)outWidth,
-                            (int)outHeight, 0, 3))
+    // A box filter: each written pixel is the average of the area it covers.
+    if (!stbir_resize_uint8_generic(rgb.data(), (int)width, (int)height, 0, resized.data(), (int)outWidth,
+                                    (int)outHeight, 0, 3, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
+                                    STBIR_FILTER_BOX, STBIR_COLORSPACE_LINEAR, nullptr))
       return false;
     rgb.swap(resized);
     width = outWidth;

@@ -1,0 +1,180 @@
+// The picture codec: decoding by the caller's format, pixel access from the bottom row,
+// alpha detection, damaged input, and writing all four formats with resizing.
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "KImageFile.h"
+
+namespace {
+
+std::vector<unsigned char> readFile(const std::string &path) {
+  std::vector<unsigned char> bytes;
+  FILE *f = fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  int c;
+  while ((c = fgetc(f)) != EOF) bytes.push_back((unsigned char)c);
+  fclose(f);
+  return bytes;
+}
+
+// An uncompressed true-colour TGA, rows stored from the bottom: 2 x 2, 32 bits with alpha.
+std::vector<unsigned char> tga32() {
+  std::vector<unsigned char> t = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 32, 8};
+  const unsigned char bottom[] = {255, 0, 0, 255, /* blue */ 0, 255, 0, 128 /* half green */};
+  const unsigned char top[] = {0, 0, 255, 255, /* red */ 10, 20, 30, 0 /* clear */};
+  t.insert(t.end(), bottom, bottom + 8);
+  t.insert(t.end(), top, top + 8);
+  return t;
+}
+
+class Codec : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_NE(mkdtemp(dir), nullptr); }
+  void TearDown() override { EXPECT_EQ(system(("rm -rf " + std::string(dir)).c_str()), 0); }
+  std::string file(const char *name) { return std::string(dir) + "/" + name; }
+  char dir[24] = "/tmp/zyimageXXXXXX";
+};
+
+TEST(Decode, TgaWithAlphaReadsFromTheBottomRow) {
+  auto bytes = tga32();
+  KImageFile image;
+  ASSERT_TRUE(image.decode(bytes.data(), bytes.size(), K_IMAGE_TGA));
+  EXPECT_EQ(image.getWidth(), 2);
+  EXPECT_EQ(image.getHeight(), 2);
+  EXPECT_EQ(image.getBpp(), 32);
+  EXPECT_TRUE(image.hasAlpha());
+  KImagePixel p = image.getPixel(0, 0, true); // bottom-left: blue
+  EXPECT_EQ(p.b, 255);
+  EXPECT_EQ(p.r, 0);
+  EXPECT_EQ(p.a, 255);
+  p = image.getPixel(1, 0, true);
+  EXPECT_EQ(p.g, 255);
+  EXPECT_EQ(p.a, 128);
+  p = image.getPixel(0, 1, true); // top-left: red
+  EXPECT_EQ(p.r, 255);
+  EXPECT_EQ(p.b, 0);
+  p = image.getPixel(1, 1, false);
+  EXPECT_EQ(p.r, 30);
+  EXPECT_EQ(p.g, 20);
+  EXPECT_EQ(p.b, 10);
+  EXPECT_EQ(p.a, 0);
+  p = image.getPixel(0, 0, false);
+  EXPECT_EQ(p.a, 0); // without alpha asked
+  const uint8_t *rgba = image.getRGBA(); // rows from the top
+  EXPECT_EQ(rgba[0], 255);
+  EXPECT_EQ(rgba[2], 0);
+  p = image.getPixel(2, 0, true);
+  EXPECT_EQ(p.r | p.g | p.b | p.a, 0); // outside: nothing
+  p = image.getPixel(0, -1, true);
+  EXPECT_EQ(p.r | p.g | p.b | p.a, 0);
+}
+
+TEST(Decode, TheCallersFormatIsHonoured) {
+  auto bytes = tga32();
+  KImageFile image;
+  EXPECT_FALSE(image.decode(bytes.data(), bytes.size(), K_IMAGE_PNG));
+  EXPECT_FALSE(image.decode(bytes.data(), bytes.size(), K_IMAGE_JPG));
+  EXPECT_FALSE(image.decode(bytes.data(), bytes.size(), K_IMAGE_BMP));
+  EXPECT_FALSE(image.isValid());
+  EXPECT_EQ(image.getWidth(), 0);
+}
+
+TEST(Decode, DamagedInputFailsAndLeavesTheImageEmpty) {
+  auto bytes = tga32();
+  KImageFile image;
+  ASSERT_TRUE(image.decode(bytes.data(), bytes.size(), K_IMAGE_TGA));
+  EXPECT_FALSE(image.decode(bytes.data(), 10, K_IMAGE_TGA)); // truncated header
+  EXPECT_FALSE(image.isValid());
+  EXPECT_EQ(image.getHeight(), 0);
+  EXPECT_FALSE(image.decode(nullptr, 100, K_IMAGE_TGA));
+  EXPECT_FALSE(image.decode(bytes.data(), 0, K_IMAGE_TGA));
+  auto unknownType = bytes;
+  unknownType[2] = 7;
+  EXPECT_FALSE(image.decode(unknownType.data(), unknownType.size(), K_IMAGE_TGA));
+  auto huge = bytes; // 65535 x 65535 claimed by a few bytes
+  huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
+  EXPECT_FALSE(image.decode(huge.data(), huge.size(), K_IMAGE_TGA));
+  const unsigned char garbage[] = "\x89PNG\r\n\x1a\nnot really a png at all";
+  EXPECT_FALSE(image.decode(garbage, sizeof garbage, K_IMAGE_PNG));
+}
+
+TEST_F(Codec, LosslessFormatsRoundTripOpaquePixels) {
+  // 4 x 2, blue in the lowest byte, rows from the bottom as the Direct3D writer gives them.
+  const uint32_t bgra[8] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF,  // bottom row
+                            0xFF000000, 0xFF808080, 0x00FF00FF, 0xFF123456}; // top row
+  const struct { KImageFormat format; const char *name; int tolerance; } formats[] = {
+      {K_IMAGE_BMP, "shot.bmp", 0}, {K_IMAGE_TGA, "shot.tga", 0}, {K_IMAGE_PNG, "shot.png", 0}};
+  for (const auto &f : formats) {
+    ASSERT_TRUE(KImageFile::save(file(f.name).c_str(), f.format, reinterpret_cast<const uint8_t *>(bgra),
+                                 K_IMAGE_BGRA, 4, 2, 16, true))
+        << f.name;
+    auto bytes = readFile(file(f.name));
+    KImageFile image;
+    ASSERT_TRUE(image.decode(bytes.data(), bytes.size(), f.format)) << f.name;
+    ASSERT_EQ(image.getWidth(), 4);
+    ASSERT_EQ(image.getHeight(), 2);
+    EXPECT_FALSE(image.hasAlpha()) << f.name; // screenshots are opaque
+    for (int y = 0; y < 2; y++)
+      for (int x = 0; x < 4; x++) {
+        uint32_t want = bgra[y * 4 + x];
+        KImagePixel p = image.getPixel(x, y, true);
+        EXPECT_NEAR(p.b, want & 0xFF, f.tolerance) << f.name << " " << x << "," << y;
+        EXPECT_NEAR(p.g, want >> 8 & 0xFF, f.tolerance) << f.name << " " << x << "," << y;
+        EXPECT_NEAR(p.r, want >> 16 & 0xFF, f.tolerance) << f.name << " " << x << "," << y;
+        EXPECT_EQ(p.a, 255);
+      }
+  }
+}
+
+TEST_F(Codec, JpegKeepsFlatColoursClose) {
+  // 16 x 16: left half red, right half blue (flat areas the size of JPEG's blocks).
+  std::vector<uint32_t> bgra(256);
+  for (int i = 0; i < 256; i++) bgra[i] = i % 16 < 8 ? 0xFFFF0000u : 0xFF0000FFu;
+  ASSERT_TRUE(KImageFile::save(file("shot.jpg").c_str(), K_IMAGE_JPG, reinterpret_cast<const uint8_t *>(bgra.data()),
+                               K_IMAGE_BGRA, 16, 16, 64, true));
+  auto bytes = readFile(file("shot.jpg"));
+  KImageFile image;
+  ASSERT_TRUE(image.decode(bytes.data(), bytes.size(), K_IMAGE_JPG));
+  EXPECT_EQ(image.getBpp(), 24);
+  KImagePixel red = image.getPixel(3, 8, true), blue = image.getPixel(12, 8, true);
+  EXPECT_GT(red.r, 200);
+  EXPECT_LT(red.b, 60);
+  EXPECT_GT(blue.b, 200);
+  EXPECT_LT(blue.r, 60);
+}
+
+TEST_F(Codec, RgbaTopDownPixelsAndResizing) {
+  // 4 x 4 red-lowest pixels, rows from the top: left half red, right half blue.
+  std::vector<uint32_t> rgba(16);
+  for (int i = 0; i < 16; i++) rgba[i] = i % 4 < 2 ? 0xFF0000FFu : 0xFFFF0000u;
+  std::string png = file("small.png");
+  ASSERT_TRUE(KImageFile::save(png.c_str(), K_IMAGE_PNG, reinterpret_cast<const uint8_t *>(rgba.data()),
+                               K_IMAGE_RGBA, 4, 4, 16, false, 2, 2));
+  auto bytes = readFile(png);
+  KImageFile image;
+  ASSERT_TRUE(image.decode(bytes.data(), bytes.size(), K_IMAGE_PNG));
+  EXPECT_EQ(image.getWidth(), 2);
+  EXPECT_EQ(image.getHeight(), 2);
+  EXPECT_EQ(image.getPixel(0, 0, true).r, 255);
+  EXPECT_EQ(image.getPixel(0, 0, true).b, 0);
+  EXPECT_EQ(image.getPixel(1, 1, true).b, 255);
+  EXPECT_EQ(image.getPixel(1, 1, true).r, 0);
+}
+
+TEST_F(Codec, BadSaveArgumentsWriteNothing) {
+  uint32_t pixel = 0xFFFFFFFF;
+  const uint8_t *p = reinterpret_cast<const uint8_t *>(&pixel);
+  EXPECT_FALSE(KImageFile::save(nullptr, K_IMAGE_PNG, p, K_IMAGE_RGBA, 1, 1, 4, false));
+  EXPECT_FALSE(KImageFile::save(file("a.png").c_str(), K_IMAGE_PNG, nullptr, K_IMAGE_RGBA, 1, 1, 4, false));
+  EXPECT_FALSE(KImageFile::save(file("b.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA, 0, 1, 4, false));
+  EXPECT_FALSE(KImageFile::save(file("c.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA, 1, 1, 3, false));
+  EXPECT_FALSE(KImageFile::save(file("d.png").c_str(), (KImageFormat)4, p, K_IMAGE_RGBA, 1, 1, 4, false));
+  EXPECT_FALSE(KImageFile::save((std::string(dir) + "/no/such/folder.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA,
+                                1, 1, 4, false));
+  for (const char *name : {"a.png", "b.png", "c.png", "d.png"}) EXPECT_TRUE(readFile(file(name)).empty());
+}
+
+} // namespace
