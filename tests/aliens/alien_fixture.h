@@ -58,6 +58,7 @@ protected:
     a.lifePoints = k.lifePoints;
     a.scorePoints = k.scorePoints;
     a.autoRotate = k.autoRotate;
+    a.appearX = a.appearY = k.appear;
     a.blend = 1.0f;
     a.radius = (k.x2 - k.x1) / 2 * 0.9;
     return a;
