@@ -6,8 +6,8 @@
 #include "KQRX.h"
 #include "KSound.h"
 #include "KWindow.h"
+#include "aliens.h" // playSound
 #include "game.h"
-#include "zyphora.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include "state.h"
 
 class KGraphic;
-class KSound;
 
 // ---- the ship, its exhaust and its shots ----
 
@@ -53,8 +52,5 @@ long getNumberIndex(char letter);
 
 // The values of a new game: ship, shots, mesh, aliens, exhaust, level, score, difficulty.
 void resetGame();
-
-// A sound that was never made (no sound device, or a test) stays silent.
-void playSound(KSound *sound);
 
 #endif

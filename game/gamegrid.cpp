@@ -3,10 +3,8 @@
 #include <cmath>
 
 #include "KGraphic.h"
-#include "KSound.h"
+#include "aliens.h" // playSound, gameRand
 #include "game.h"
-#include "random.h"
-#include "zyphora.h"
 
 namespace {
 

@@ -4,9 +4,8 @@
 
 #include "KGraphic.h"
 #include "KInput.h"
-#include "KSound.h"
+#include "aliens.h" // playSound, screenCoord
 #include "game.h"
-#include "zyphora.h"
 
 namespace {
 
@@ -16,18 +15,12 @@ int32_t upTimer = 0;
 // The game's degrees-to-radians divisor (180 / 3.14).
 const float DEGREES_PER_RADIAN = 57.32484f;
 
-short pixel(float v) { return (short)(int32_t)v; }
-
 void drawShip(KGraphic *surf_sprites, float opacity) {
-  surf_sprites->blitAlphaRectFx(161, 254, 196, 287, pixel(myShip.x), pixel(myShip.y),
+  surf_sprites->blitAlphaRectFx(161, 254, 196, 287, screenCoord(myShip.x), screenCoord(myShip.y),
                                 360 - myShip.rotation, 1.0f, opacity, false, false);
 }
 
 } // namespace
-
-void playSound(KSound *sound) {
-  if (sound) sound->playSample();
-}
 
 sShipKeys readShipKeys() {
   sShipKeys keys;
@@ -169,7 +162,7 @@ void doReactor(KGraphic *surface) {
   for (sReactor &r : reactors) {
     if (r.alpha <= 0) continue;
     r.alpha -= 0.05f;
-    surface->blitAlphaRectFx(211, 305, 219, 313, pixel(r.x), pixel(r.y), 0, 1.0f, r.alpha,
+    surface->blitAlphaRectFx(211, 305, 219, 313, screenCoord(r.x), screenCoord(r.y), 0, 1.0f, r.alpha,
                              false, false);
   }
   surface->setAlphaMode(K_ALPHA_NORMAL);
@@ -211,7 +204,7 @@ void doShipBullet(KGraphic *surf_sprites) {
     if (b.x < -10 || b.y < -10 || b.x > 480 || b.y > 480) b.active = false;
     // Drawn also on the frame it leaves.
     if (surf_sprites)
-      surf_sprites->blitAlphaRectFx(176, 238, 181, 246, pixel(b.x), pixel(b.y), b.angle, 1.0f,
+      surf_sprites->blitAlphaRectFx(176, 238, 181, 246, screenCoord(b.x), screenCoord(b.y), b.angle, 1.0f,
                                     1.0f, false, false);
   }
 }

@@ -16,7 +16,7 @@ public:
   // Unlinks every element (leaving each with null links) without destroying any.
   virtual ~KList() {
     while (_lpListNext != nullptr && _lpListNext != this)
-      remove(static_cast<T *>(_lpListNext));
+      unlink(_lpListNext);
     _lpListNext = nullptr;
     _lpListPred = nullptr;
   }
@@ -42,14 +42,7 @@ public:
   }
 
   // Unlinks an element of this list; its links become null.
-  void remove(T *lpObj) {
-    KObjectListable *node = lpObj;
-    node->_lpListPred->_lpListNext = node->_lpListNext;
-    node->_lpListNext->_lpListPred = node->_lpListPred;
-    node->_lpListNext = nullptr;
-    node->_lpListPred = nullptr;
-    _nObjects--;
-  }
+  void remove(T *lpObj) { unlink(lpObj); }
 
   // First and next element, null past the end.
   T *getHead() const { return _lpListNext == this ? nullptr : static_cast<T *>(_lpListNext); }
@@ -61,6 +54,15 @@ public:
   int getCount() const { return _nObjects; }
 
   int _nObjects;
+
+private:
+  void unlink(KObjectListable *node) {
+    node->_lpListPred->_lpListNext = node->_lpListNext;
+    node->_lpListNext->_lpListPred = node->_lpListPred;
+    node->_lpListNext = nullptr;
+    node->_lpListPred = nullptr;
+    _nObjects--;
+  }
 };
 
 #endif

@@ -125,10 +125,10 @@ TEST_F(Resource, ArchivesAreAskedFirstAndMembersAreOffset) {
 struct Node : KObjectListable {};
 
 TEST(List, LinksCircularlyThroughItsSentinel) {
+  Node a, b, c; // outlive the list, which unlinks them when it goes
   KList<Node> list;
   EXPECT_EQ(list._lpListNext, &list);
   EXPECT_EQ(list._lpListPred, &list);
-  Node a, b, c;
   EXPECT_EQ(a._lpListNext, nullptr);
   EXPECT_EQ(a._lpListPred, nullptr);
   list.addToTail(&b);

@@ -133,6 +133,31 @@ TEST(MiscTools, MessageBoxGoesToTheHost) {
   hostTestReset();
 }
 
+TEST(MiscTools, LaunchUrlHandsTheAddressToTheDesktopOpener) {
+  char dir[] = "/tmp/zyurlXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  std::string opener = std::string(dir) + "/xdg-open", out = std::string(dir) + "/opened";
+  FILE *script = fopen(opener.c_str(), "w");
+  ASSERT_NE(script, nullptr);
+  fprintf(script, "#!/bin/sh\nprintf '%%s|%%s' \"$#\" \"$1\" > '%s.tmp' && mv '%s.tmp' '%s'\n", out.c_str(),
+          out.c_str(), out.c_str());
+  fclose(script);
+  ASSERT_EQ(chmod(opener.c_str(), 0755), 0);
+  std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", (std::string(dir) + ":" + oldPath).c_str(), 1);
+  char url[] = "https://example.org/a b;$(touch x)";
+  KMiscTools::launchURL(url, true);
+  for (int i = 0; i < 200 && !exists(out); i++) usleep(10000);
+  setenv("PATH", oldPath.c_str(), 1); // only once the opener has run: its thread reads PATH
+  FILE *f = fopen(out.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  char seen[256] = {};
+  EXPECT_NE(fgets(seen, sizeof seen, f), nullptr);
+  fclose(f);
+  EXPECT_STREQ(seen, "1|https://example.org/a b;$(touch x)"); // one argument, never through a shell
+  EXPECT_EQ(system(("rm -rf " + std::string(dir)).c_str()), 0);
+}
+
 class LogFiles : public ::testing::Test {
 protected:
   void SetUp() override {
