@@ -1,6 +1,6 @@
-// The game layer's shared state: what the entry, the title menu, the sound bank, the preferences
-// and the game loop read and write across files. The game loop's own records and tables (ship,
-// shots, aliens, ...) live in its own header.
+// The game layer's shared state around the game loop: what the entry, the title menu, the sound
+// bank and the preferences read and write across files. The game loop's own records and tables
+// (ship, shots, aliens, score, level) are in state.h.
 //
 // Integers the game keeps as 32-bit values in its files and tables are int32_t here, since a C++
 // long is 64 bits on this platform.
@@ -52,9 +52,10 @@ void doMenu();                 // runs until the window is closing
 bool patCallBack(KEvent *keventPtr);
 void displayOptions(KGraphic *surface);
 
-// ---- The game loop (defined by game.cpp) ----
-extern int32_t gScore;  // score of the game in progress
-extern int32_t gLevel;  // level number, from 1
-void doGame();          // one game, from its start to game over or abandonment
+// ---- The entry sequence (hello.cpp); main() only calls it ----
+int zyphoraMain();  // start-up, the title menu, shut-down; returns the exit code
+
+// ---- The game loop (game.cpp; its state is in state.h) ----
+void doGame();  // one game, from its start to game over or abandonment
 
 #endif

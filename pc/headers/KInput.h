@@ -7,8 +7,8 @@
 
 class KGraphic;
 
-// The engine's key codes: fixed numbers, independent of the platform.
-enum EKeyboardLayout {
+// The engine's key codes: fixed numbers, independent of the platform (32-bit).
+enum EKeyboardLayout : int32_t {
   K_VK_LEFT = 0, K_VK_UP, K_VK_DOWN, K_VK_RIGHT, K_VK_SPACE,
   K_VK_L_SHIFT, K_VK_R_SHIFT, K_VK_RETURN, K_VK_R_CONTROL, K_VK_L_CONTROL,
   K_VK_F1 = 10, K_VK_F2, K_VK_F3, K_VK_F4, K_VK_F5, K_VK_F6,

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include <vorbis/vorbisfile.h>
 
@@ -43,7 +44,7 @@ struct KWaveFormat {
 struct sModuleInfo {
   DUH *_moduleData;
   DUH_SIGRENDERER *_moduleRenderer;
-  bool allowLooping;  // loadModule's loop flag: the module starts again at its end
+  bool allowLooping;  // set by loadModule: modules start again at their end
 };
 
 // Module mixing rate: 44100, or 22050 when the device driver is emulated.
@@ -82,9 +83,9 @@ public:
   void fillOggBuffer(unsigned long half); // refills one half (called by the refill thread)
 
   // --- modules
-  // Reads an IT, XM, S3M or MOD file from memory, ready for playStream. loop: start again
-  // at the end instead of stopping.
-  bool loadModule(const char *filename, bool loop = true);
+  // Reads an IT, XM, S3M or MOD file from memory, ready for playStream; it loops until
+  // stopped. Music master volume. False for anything else.
+  bool loadModule(const char *filename);
   void fillModBuffer(unsigned long half); // renders one half (called by the refill thread)
   void setModulePosition(int order);      // restarts the renderer at an order
   void stopModule();                      // stops, clears, rewinds to order 0, marks completed
@@ -144,9 +145,11 @@ private:
   std::atomic<bool> _terminated;
   std::atomic<bool> _ready;
   std::atomic<bool> _oggCompleted;
+  std::recursive_mutex _decoderLock;  // the decoder or module renderer, shared by both threads
   uint32_t _oggPosition;
   uint32_t _oggFileLen;
   unsigned char *_wavData;
+  bool _counted;  // this object raised _instanceCount (not when the device failed to open)
 };
 
 #endif

@@ -76,9 +76,13 @@ void hostMessageBox(const char *title, const char *text) {
   fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
 }
 
+void hostApplyCursor() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+}
+
 int hostShowCursor(bool show) {
   cursorCounter += show ? 1 : -1;
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  hostApplyCursor();
   return cursorCounter;
 }
 

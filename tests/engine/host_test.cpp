@@ -202,6 +202,137 @@ TEST_F(Host, PointerCounterBehavesLikeShowCursor) {
   EXPECT_EQ(hostShowCursor(true), base);
 }
 
+// Real devices: SDL events as the video driver would queue them.
+class HostEvents : public Host {
+protected:
+  uint32_t id() { return SDL_GetWindowID(hostSDLWindow(window)); }
+  void key(SDL_Scancode code, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.windowID = id();
+    e.key.keysym.scancode = code;
+    SDL_PushEvent(&e);
+  }
+  void windowEvent(uint8_t kind) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = id();
+    e.window.event = kind;
+    SDL_PushEvent(&e);
+  }
+};
+
+TEST_F(HostEvents, KeysBecomeKeyMessagesWithGenericModifierCodes) {
+  key(SDL_SCANCODE_RSHIFT, true);
+  key(SDL_SCANCODE_RETURN, true);
+  key(SDL_SCANCODE_LALT, true);
+  hostPumpEvents();
+  EXPECT_TRUE(hostKeyDown(161));
+  EXPECT_TRUE(hostKeyDown(16));
+  EXPECT_TRUE(hostKeyDown(13));
+  EXPECT_TRUE(hostKeyDown(18));
+  auto downs = messagesOf(WM_KEYDOWN);
+  ASSERT_EQ(downs.size(), 2u);
+  EXPECT_EQ(downs[0].wParam, 16u);
+  EXPECT_EQ((downs[0].lParam >> 16) & 0xFF, 0x36);
+  EXPECT_EQ(downs[1].wParam, 13u);
+  ASSERT_EQ(messagesOf(WM_CHAR).size(), 1u);
+  EXPECT_EQ(messagesOf(WM_CHAR)[0].wParam, 13u);
+  auto sys = messagesOf(WM_SYSKEYDOWN); // alt goes the system-key way, as on Windows
+  ASSERT_EQ(sys.size(), 1u);
+  EXPECT_EQ(sys[0].wParam, 18u);
+  key(SDL_SCANCODE_RSHIFT, false);
+  key(SDL_SCANCODE_LALT, false);
+  hostPumpEvents();
+  EXPECT_FALSE(hostKeyDown(16));
+  EXPECT_FALSE(hostKeyDown(18));
+  EXPECT_TRUE(hostKeyDown(13));
+}
+
+TEST_F(HostEvents, TextBecomesLatin1Characters) {
+  SDL_Event e{};
+  e.type = SDL_TEXTINPUT;
+  e.text.windowID = id();
+  snprintf(e.text.text, sizeof e.text.text, "a\xC3\xA9\xE2\x82\xAC"); // a, e acute, euro sign
+  SDL_PushEvent(&e);
+  hostPumpEvents();
+  auto chars = messagesOf(WM_CHAR);
+  ASSERT_EQ(chars.size(), 2u); // the euro sign has no 8-bit code
+  EXPECT_EQ(chars[0].wParam, (unsigned)'a');
+  EXPECT_EQ(chars[1].wParam, 0xE9u);
+}
+
+TEST_F(HostEvents, MouseMotionButtonsAndWheel) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.windowID = id();
+  e.motion.x = 321;
+  e.motion.y = 45;
+  SDL_PushEvent(&e);
+  e = SDL_Event{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.windowID = id();
+  e.button.button = SDL_BUTTON_RIGHT;
+  e.button.x = 321;
+  e.button.y = 45;
+  SDL_PushEvent(&e);
+  e = SDL_Event{};
+  e.type = SDL_MOUSEWHEEL;
+  e.wheel.windowID = id();
+  e.wheel.y = -1;
+  SDL_PushEvent(&e);
+  hostPumpEvents();
+  int x, y;
+  hostMousePosition(window, &x, &y);
+  EXPECT_EQ(x, 321);
+  EXPECT_EQ(y, 45);
+  ASSERT_EQ(messagesOf(WM_MOUSEMOVE).size(), 1u);
+  EXPECT_EQ(messagesOf(WM_MOUSEMOVE)[0].lParam, 321 | 45 << 16);
+  ASSERT_EQ(messagesOf(WM_RBUTTONDOWN).size(), 1u);
+  EXPECT_FALSE(hostLeftButtonDown());
+  auto wheel = messagesOf(WM_MOUSEWHEEL);
+  ASSERT_EQ(wheel.size(), 1u);
+  EXPECT_EQ((int16_t)(wheel[0].wParam >> 16), -120);
+}
+
+TEST_F(HostEvents, WindowEventsAndQuit) {
+  windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  windowEvent(SDL_WINDOWEVENT_EXPOSED);
+  hostPumpEvents();
+  EXPECT_FALSE(hostHasFocus(window));
+  ASSERT_EQ(messagesOf(WM_ACTIVATEAPP).size(), 1u);
+  EXPECT_EQ(messagesOf(WM_ACTIVATEAPP)[0].wParam, 0u);
+  EXPECT_EQ(messagesOf(WM_PAINT).size(), 1u);
+  windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+  windowEvent(SDL_WINDOWEVENT_CLOSE);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  hostWaitEvents(0);
+  EXPECT_TRUE(hostHasFocus(window));
+  EXPECT_EQ(messagesOf(WM_ACTIVATEAPP).back().wParam, 1u);
+  EXPECT_EQ(messagesOf(WM_CLOSE).size(), 2u); // the close button, then the interrupt
+}
+
+TEST_F(HostEvents, ARunningScriptIgnoresTheRealDevices) {
+  hostTestSetInput(HostInputFrame{});
+  key(SDL_SCANCODE_A, true);
+  hostPumpEvents();
+  EXPECT_FALSE(hostKeyDown('A'));
+  EXPECT_TRUE(messagesOf(WM_KEYDOWN).empty());
+}
+
+TEST(HostPointer, HiddenBeforeAnyWindowStaysHiddenInTheNewWindow) {
+  int counter = hostShowCursor(false);
+  while (counter >= 0) counter = hostShowCursor(false);
+  HostWindow *w = hostCreateWindow({"pointer", 32, 32, 0, HOST_CENTERED, HOST_CENTERED, nullptr, nullptr});
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  while (counter < 0) counter = hostShowCursor(true);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  hostDestroyWindow(w);
+}
+
 TEST_F(Host, MessageBoxesAreRecordedByTheHandler) {
   std::vector<std::string> boxes;
   hostTestSetMessageBoxHandler(

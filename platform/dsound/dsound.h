@@ -1,0 +1,117 @@
+#ifndef ZY_DSOUND_H
+#define ZY_DSOUND_H
+
+// Software DirectSound: the subset KSound uses, with DirectSound's names and units.
+// Secondary buffers of any PCM format are resampled to 44100 Hz stereo, mixed in float with
+// clipping and played through one SDL audio stream. Volume is in hundredths of a decibel
+// (0 = full, -10000 = silent; gain 10^(v/2000)); pan is -10000..10000 (negative attenuates the
+// right channel, positive the left). Buffers are never lost. Tests mix on demand through the
+// manual output of dsound_testing.h.
+
+#include <cstdint>
+
+#include "KSound.h"  // KWaveFormat, the wave-format record buffers are described with
+
+namespace zy {
+class Event;
+}
+
+typedef long HRESULT;
+typedef unsigned long DWORD;
+
+constexpr HRESULT DS_OK = 0;
+constexpr HRESULT DSERR_GENERIC = -2147467259L;       // 0x80004005
+constexpr HRESULT DSERR_INVALIDPARAM = -2147024809L;  // 0x80070057
+constexpr HRESULT DSERR_OUTOFMEMORY = -2147024882L;   // 0x8007000E
+constexpr HRESULT DSERR_NODRIVER = -2005401480L;      // 0x88780078
+constexpr HRESULT DSERR_BUFFERLOST = -2005401450L;    // 0x88780096, never produced here
+constexpr HRESULT DSERR_NOINTERFACE = -2147467262L;   // 0x80004002
+inline bool FAILED(HRESULT hr) { return hr < 0; }
+
+// Buffer capabilities (DSBUFFERDESC::dwFlags).
+constexpr DWORD DSBCAPS_LOCSOFTWARE = 0x8;
+constexpr DWORD DSBCAPS_CTRLFREQUENCY = 0x20;
+constexpr DWORD DSBCAPS_CTRLPAN = 0x40;
+constexpr DWORD DSBCAPS_CTRLVOLUME = 0x80;
+constexpr DWORD DSBCAPS_CTRLPOSITIONNOTIFY = 0x100;
+constexpr DWORD DSBCAPS_GLOBALFOCUS = 0x8000;
+constexpr DWORD DSBPLAY_LOOPING = 0x1;         // Play flag
+constexpr DWORD DSBLOCK_ENTIREBUFFER = 0x2;    // Lock flag
+constexpr DWORD DSBSTATUS_PLAYING = 0x1;       // GetStatus bits
+constexpr DWORD DSBSTATUS_BUFFERLOST = 0x2;
+constexpr DWORD DSBSTATUS_LOOPING = 0x4;
+constexpr DWORD DSBSTATUS_LOCHARDWARE = 0x8;
+constexpr DWORD DSBSTATUS_LOCSOFTWARE = 0x10;
+constexpr DWORD DSCAPS_EMULDRIVER = 0x20;      // DSCAPS::dwFlags
+constexpr DWORD DSSCL_NORMAL = 1;              // cooperative levels
+constexpr DWORD DSSCL_PRIORITY = 2;
+constexpr DWORD DSSPEAKER_STEREO = 4;
+constexpr long DSBVOLUME_MIN = -10000;         // silent
+constexpr long DSBVOLUME_MAX = 0;
+constexpr long DSBPAN_LEFT = -10000;
+constexpr long DSBPAN_RIGHT = 10000;
+constexpr DWORD DSBFREQUENCY_ORIGINAL = 0;
+constexpr DWORD DSBFREQUENCY_MIN = 100;
+constexpr DWORD DSBFREQUENCY_MAX = 200000;
+
+struct DSCAPS {
+  DWORD dwSize;
+  DWORD dwFlags;
+};
+
+struct DSBUFFERDESC {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwBufferBytes;
+  DWORD dwReserved;
+  KWaveFormat *lpwfxFormat;
+};
+
+// A notification: when the play cursor passes dwOffset, hEventNotify is set.
+struct DSBPOSITIONNOTIFY {
+  DWORD dwOffset;
+  zy::Event *hEventNotify;
+};
+
+enum REFIID { IID_IDirectSoundNotify = 1 };
+
+struct IDirectSoundBuffer;
+
+struct IDirectSoundNotify {
+  HRESULT SetNotificationPositions(DWORD count, const DSBPOSITIONNOTIFY *positions);
+  unsigned long Release();
+  IDirectSoundBuffer *_buffer;
+};
+
+struct IDirectSound {
+  HRESULT GetCaps(DSCAPS *caps);
+  HRESULT SetCooperativeLevel(void *window, DWORD level);
+  HRESULT SetSpeakerConfig(DWORD config);
+  HRESULT CreateSoundBuffer(const DSBUFFERDESC *desc, IDirectSoundBuffer **buffer, void *outer);
+  unsigned long Release();
+};
+
+struct IDirectSoundBuffer {
+  // Two-part lock: a region running past the end of the ring continues at its start.
+  HRESULT Lock(DWORD offset, DWORD bytes, void **part1, DWORD *bytes1, void **part2, DWORD *bytes2,
+               DWORD flags);
+  HRESULT Unlock(void *part1, DWORD bytes1, void *part2, DWORD bytes2);
+  HRESULT Play(DWORD reserved, DWORD priority, DWORD flags);
+  HRESULT Stop();
+  HRESULT SetCurrentPosition(DWORD position);
+  HRESULT GetCurrentPosition(DWORD *play, DWORD *write);
+  HRESULT GetStatus(DWORD *status);
+  HRESULT SetVolume(long volume);
+  HRESULT GetVolume(long *volume);
+  HRESULT SetPan(long pan);
+  HRESULT GetPan(long *pan);
+  HRESULT SetFrequency(DWORD frequency);
+  HRESULT Restore();
+  HRESULT QueryInterface(REFIID iid, void **object);  // IID_IDirectSoundNotify
+  unsigned long Release();
+};
+
+// The default device; fails (DSERR_NODRIVER) when no audio device opens.
+HRESULT DirectSoundCreate(const void *guid, IDirectSound **device, void *outer);
+
+#endif

@@ -1,0 +1,227 @@
+#include <cstring>
+
+#include "prefs_file.h"
+#include "prefs_fixture.h"
+
+namespace {
+
+void expectTable(const int32_t (&scores)[6], const int32_t (&levels)[6])
+{
+    for (int i = 0; i < 6; i++) {
+        EXPECT_EQ(scores[i], preferences.highscore[i]) << "row " << i;
+        EXPECT_EQ(levels[i], preferences.level[i]) << "row " << i;
+    }
+}
+
+}  // namespace
+
+// ---- the file's bytes --------------------------------------------------------------------------
+
+TEST_F(PrefsTest, EncodesFieldByFieldLittleEndian)
+{
+    sPreference p = {7, -2, {0x01020304, 2, 3, 4, 5, 6}, {1, 1, 1, 1, 1, -1}};
+    unsigned char bytes[PREFS_FILE_SIZE];
+    encodePrefs(p, bytes);
+    const std::vector<unsigned char> expected =
+        fileOf({7, -2, 0x01020304, 2, 3, 4, 5, 6, 1, 1, 1, 1, 1, -1});
+    ASSERT_EQ(56u, expected.size());
+    EXPECT_EQ(0, memcmp(expected.data(), bytes, 56));
+    EXPECT_EQ(0xFE, bytes[4]);  // -2, low byte first
+    EXPECT_EQ(0x04, bytes[8]);
+    EXPECT_EQ(0x01, bytes[11]);
+}
+
+TEST_F(PrefsTest, DecodingAShortFileReplacesOnlyTheLeadingBytes)
+{
+    sPreference p = preferences;  // sfx 80 = 0x50, zik 80
+    const unsigned char six[] = {3, 0, 0, 0, 0x34, 0x12};
+    decodePrefs(six, sizeof six, p);
+    EXPECT_EQ(3, p.sfx);
+    EXPECT_EQ(0x1234, p.zik);  // low two bytes from the file, high two kept (zero)
+    EXPECT_EQ(3000, p.highscore[0]);
+    decodePrefs(six, 0, p);    // an empty file changes nothing
+    EXPECT_EQ(3, p.sfx);
+}
+
+TEST_F(PrefsTest, DecodingALongerFileReadsOnlyTheFirst56Bytes)
+{
+    std::vector<unsigned char> bytes = fileOf({1, 2, 10, 9, 8, 7, 6, 5, 1, 2, 3, 4, 5, 6});
+    bytes.insert(bytes.end(), 40, 0xFF);
+    sPreference p = preferences;
+    decodePrefs(bytes.data(), bytes.size(), p);
+    EXPECT_EQ(1, p.sfx);
+    EXPECT_EQ(5, p.highscore[5]);
+    EXPECT_EQ(6, p.level[5]);
+}
+
+// ---- loading -----------------------------------------------------------------------------------
+
+TEST_F(PrefsTest, FirstRunWithoutAFileHasFullVolumesAndTheStartingTable)
+{
+    loadPrefs();
+    EXPECT_EQ(10, gVolumeSFX);
+    EXPECT_EQ(10, gVolumeMusic);
+    EXPECT_EQ(80, preferences.sfx);  // the record itself is not clamped
+    expectTable({3000, 2000, 1000, 500, 250, 0}, {5, 4, 3, 2, 1, 0});
+    EXPECT_EQ(100, lastGlobalVolumes.music);
+    EXPECT_EQ(100, lastGlobalVolumes.sfx);
+}
+
+TEST_F(PrefsTest, OutOfRangeVolumesAreClampedAndSavedClamped)
+{
+    writeFile(fileOf({12, -3, 9000, 800, 70, 6, 5, 4, 9, 8, 7, 6, 5, 4}));
+    loadPrefs();
+    EXPECT_EQ(10, gVolumeSFX);
+    EXPECT_EQ(0, gVolumeMusic);
+    EXPECT_EQ(0, lastGlobalVolumes.music);   // streams first
+    EXPECT_EQ(100, lastGlobalVolumes.sfx);
+    expectTable({9000, 800, 70, 6, 5, 4}, {9, 8, 7, 6, 5, 4});
+
+    savePrefs();
+    EXPECT_EQ(fileOf({10, 0, 9000, 800, 70, 6, 5, 4, 9, 8, 7, 6, 5, 4}), readFile());
+}
+
+TEST_F(PrefsTest, AnyFileLengthLoads)
+{
+    for (size_t length : {0u, 1u, 3u, 8u, 55u, 56u, 57u, 4096u}) {
+        SetUp();
+        std::vector<unsigned char> bytes = fileOf({4, 5, 1, 2, 3, 4, 5, 6, 6, 5, 4, 3, 2, 1});
+        bytes.resize(length, 0xAB);
+        writeFile(bytes);
+        loadPrefs();
+        unsigned char expected[PREFS_FILE_SIZE];
+        sPreference start = {80, 80, {3000, 2000, 1000, 500, 250, 0}, {5, 4, 3, 2, 1, 0}};
+        encodePrefs(start, expected);
+        memcpy(expected, bytes.data(), std::min<size_t>(length, 56));
+        unsigned char got[PREFS_FILE_SIZE];
+        encodePrefs(preferences, got);
+        EXPECT_EQ(0, memcmp(expected, got, 56)) << length << " bytes";
+        EXPECT_GE(gVolumeSFX, 0);
+        EXPECT_LE(gVolumeSFX, 10);
+        EXPECT_GE(gVolumeMusic, 0);
+        EXPECT_LE(gVolumeMusic, 10);
+    }
+}
+
+// ---- saving ------------------------------------------------------------------------------------
+
+TEST_F(PrefsTest, SaveWritesTheVolumesAndTheTableIn56Bytes)
+{
+    gVolumeSFX = 3;
+    gVolumeMusic = 7;
+    savePrefs();
+    EXPECT_EQ(3, preferences.sfx);
+    EXPECT_EQ(7, preferences.zik);
+    EXPECT_EQ(fileOf({3, 7, 3000, 2000, 1000, 500, 250, 0, 5, 4, 3, 2, 1, 0}), readFile());
+    EXPECT_FALSE(std::filesystem::exists(file() + ".tmp"));
+}
+
+TEST_F(PrefsTest, ASaveInterruptedAfterTheTemporaryFileLeavesTheOldFileWhole)
+{
+    const std::vector<unsigned char> old = fileOf({2, 3, 100, 90, 80, 70, 60, 50, 1, 1, 1, 1, 1, 1});
+    writeFile(old);
+    // The process dies between writing the new bytes and putting them in place.
+    sPreference newer = preferences;
+    newer.sfx = 9;
+    ASSERT_TRUE(writePrefsTemporary((file() + ".tmp").c_str(), newer));
+    EXPECT_EQ(old, readFile());
+
+    loadPrefs();  // the next run reads the old table, ignoring the leftover
+    EXPECT_EQ(2, gVolumeSFX);
+    EXPECT_EQ(100, preferences.highscore[0]);
+
+    gVolumeSFX = 5;
+    savePrefs();  // and its own save replaces both
+    EXPECT_EQ(5, readFile()[0]);
+    EXPECT_FALSE(std::filesystem::exists(file() + ".tmp"));
+}
+
+TEST_F(PrefsTest, AFailedSaveKeepsTheOldFileAndIsSilent)
+{
+    const std::vector<unsigned char> old = fileOf({2, 3, 100, 90, 80, 70, 60, 50, 1, 1, 1, 1, 1, 1});
+    writeFile(old);
+    std::filesystem::create_directory(file() + ".tmp");  // the temporary file cannot be made
+    gVolumeSFX = 9;
+    savePrefs();
+    EXPECT_EQ(old, readFile());
+}
+
+TEST_F(PrefsTest, ASaveOverAFileThatIsInTheWayFailsWithoutHarm)
+{
+    std::filesystem::create_directories(file());  // a folder where the file should be
+    std::filesystem::create_directory(file() + "/keep");
+    savePrefs();
+    EXPECT_TRUE(std::filesystem::is_directory(file() + "/keep"));
+    EXPECT_FALSE(std::filesystem::exists(file() + ".tmp"));
+    loadPrefs();  // and reading a folder loads nothing
+    EXPECT_EQ(3000, preferences.highscore[0]);
+}
+
+TEST_F(PrefsTest, AUserFolderPathTooLongForThePathBufferIsNotUsed)
+{
+    std::string deep = home;
+    while (deep.size() < 300) deep += "/abcdefghijklmnopqrstuvwxyz";
+    std::filesystem::create_directories(deep);
+    setenv("XDG_DATA_HOME", deep.c_str(), 1);
+    char path[300];
+    EXPECT_FALSE(prefsFilePath(path, sizeof path) && std::string(path).find(deep) == 0);
+}
+
+// ---- entering a score --------------------------------------------------------------------------
+
+TEST_F(PrefsTest, A2500EntersAsRowOneAndTheMenuShowsTheTable)
+{
+    gScore = 2500;
+    gLevel = 7;
+    EXPECT_TRUE(isHighscore());
+    expectTable({3000, 2500, 2000, 1000, 500, 250}, {5, 7, 4, 3, 2, 1});
+    EXPECT_EQ(1, lastHighscore);
+    EXPECT_EQ(2, gMenuActive);
+}
+
+TEST_F(PrefsTest, AScoreEqualToTheBestGoesBelowIt)
+{
+    gScore = 3000;
+    gLevel = 9;
+    EXPECT_TRUE(isHighscore());
+    expectTable({3000, 3000, 2000, 1000, 500, 250}, {5, 9, 4, 3, 2, 1});
+    EXPECT_EQ(1, lastHighscore);
+}
+
+TEST_F(PrefsTest, ANewBestTakesRowZero)
+{
+    gScore = 99999;
+    gLevel = 12;
+    EXPECT_TRUE(isHighscore());
+    expectTable({99999, 3000, 2000, 1000, 500, 250}, {12, 5, 4, 3, 2, 1});
+    EXPECT_EQ(0, lastHighscore);
+}
+
+TEST_F(PrefsTest, AScoreBelowTheSixthRowChangesNothing)
+{
+    preferences.highscore[5] = 100;
+    lastHighscore = 3;
+    gMenuActive = 0;
+    gScore = 99;
+    EXPECT_FALSE(isHighscore());
+    expectTable({3000, 2000, 1000, 500, 250, 100}, {5, 4, 3, 2, 1, 0});
+    EXPECT_EQ(3, lastHighscore);  // the old entry keeps blinking
+    EXPECT_EQ(0, gMenuActive);
+}
+
+TEST_F(PrefsTest, AScoreThatOnlyReachesTheSixthRowIsStoredThere)
+{
+    lastHighscore = 2;
+    gScore = 250;  // equal to row 4: not above any shown row
+    gLevel = 3;
+    EXPECT_TRUE(isHighscore());
+    expectTable({3000, 2000, 1000, 500, 250, 250}, {5, 4, 3, 2, 1, 3});
+    EXPECT_EQ(-1, lastHighscore);  // nothing new to blink
+    EXPECT_EQ(2, gMenuActive);
+
+    SetUp();
+    gScore = 0;  // the lowest entry the starting table lets in
+    gLevel = 4;
+    EXPECT_TRUE(isHighscore());
+    expectTable({3000, 2000, 1000, 500, 250, 0}, {5, 4, 3, 2, 1, 4});
+}

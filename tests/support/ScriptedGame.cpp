@@ -1,0 +1,251 @@
+#include "ScriptedGame.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "KGraphic.h"
+#include "KImageFile.h"
+#include "KInput.h"
+#include "KMiscTools.h"
+#include "KQRX.h"
+#include "KSound.h"
+#include "host_testing.h"
+#include "ksound_testing.h"
+#include "menu.h"
+#include "zyphora.h"
+
+namespace {
+
+constexpr uint32_t FRAME_MS = 16;             // the clock's step per frame
+constexpr size_t AUDIO_FRAMES_PER_FRAME = 735; // 44100 Hz / 60 frames a second
+
+// The game's sounds by name, to tell whose buffer a logged call is on.
+struct NamedSound {
+    const char *name;
+    KSound **sound;
+};
+const NamedSound gameSounds[] = {
+    {"snd_ching", &snd_ching},
+    {"snd_menu", &snd_menu},
+    {"snd_scroll", &snd_scroll},
+    {"snd_ennemyshot", &snd_ennemyshot},
+    {"snd_validated", &snd_validated},
+    {"snd_shipshot", &snd_shipshot},
+    {"snd_alienArrival", &snd_alienArrival},
+    {"snd_welcomegame", &snd_welcomegame},
+    {"snd_ennemyexplo", &snd_ennemyexplo},
+    {"snd_bonusappear", &snd_bonusappear},
+    {"snd_gotBonus", &snd_gotBonus},
+    {"snd_hitshell", &snd_hitshell},
+    {"snd_changeBackground", &snd_changeBackground},
+    {"snd_herohit", &snd_herohit},
+    {"snd_smartbomb", &snd_smartbomb},
+    {"snd_music", &snd_music},
+};
+constexpr int MAX_COPIES = 9;
+
+// The menu's state as the program starts with it: the first run in a process takes it, every
+// later run starts from it again, as a new process would.
+struct MenuStart {
+    sPreference prefs = preferences;
+    int32_t newest = lastHighscore, highlighted = gMenuActive;
+    bool validated = gValidated;
+    int32_t music = gVolumeMusic, sfx = gVolumeSFX;
+    sMenu items[MENU_ITEMS];
+    MenuStart() { std::copy(menus, menus + MENU_ITEMS, items); }
+    void restore() const
+    {
+        preferences = prefs;
+        lastHighscore = newest;
+        gMenuActive = highlighted;
+        gValidated = validated;
+        gVolumeMusic = music;
+        gVolumeSFX = sfx;
+        std::copy(items, items + MENU_ITEMS, menus);
+    }
+};
+
+std::string makeTempFolder()
+{
+    char pattern[] = "/tmp/zyphora-scripted-XXXXXX";
+    const char *made = mkdtemp(pattern);
+    return made ? made : "/tmp";
+}
+
+}  // namespace
+
+ScriptedGame::ScriptedGame(uint32_t clockStartMs) : folder(makeTempFolder())
+{
+    if (const char *old = getenv("XDG_DATA_HOME")) {
+        hadDataHome = true;
+        savedDataHome = old;
+    }
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    static const MenuStart menuStart;
+    menuStart.restore();
+
+    hostTestReset();
+    hostTestSetClockStep(FRAME_MS, clockStartMs);
+    hostTestSetNoFrameWait(true);
+    hostTestSetFrameHook(&ScriptedGame::frameReady, this);
+    hostTestSetMessageBoxHandler(&ScriptedGame::messageBox, this);
+    hostTestSetInput(HostInputFrame{});
+
+    dsoundTestUseManualOutput(true);
+    dsoundTestRecord(true);
+    dsoundTestTakeRecords();
+}
+
+ScriptedGame::~ScriptedGame()
+{
+    dsoundTestRecord(false);
+    hostTestSetFrameHook(nullptr, nullptr);
+    hostTestSetNoFrameWait(false);
+    hostTestReset();
+    if (hadDataHome) setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
+    else unsetenv("XDG_DATA_HOME");
+    std::error_code ignored;
+    if (folder.rfind("/tmp/zyphora-scripted-", 0) == 0) std::filesystem::remove_all(folder, ignored);
+}
+
+void ScriptedGame::setInput(const Input &input)
+{
+    HostInputFrame frame{};
+    for (int key : input.keys)
+        if (frame.keyCount < 16) frame.keys[frame.keyCount++] = key;
+    frame.mouseX = input.mouseX;
+    frame.mouseY = input.mouseY;
+    frame.leftButton = input.leftButton;
+    frame.closeRequest = input.close;
+    hostTestSetInput(frame);
+}
+
+int ScriptedGame::runMain()
+{
+    const int code = zyphoraMain();
+    takeSounds(frameCount);
+    return code;
+}
+
+void ScriptedGame::runWithWindow(const std::function<void()> &body)
+{
+    KMiscTools::initMiscTools();
+    const char *renderer = getenv("ZYPHORA_RENDERER");
+    gameWindow = KQRX::createKWindow(renderer && std::string(renderer) == "opengl" ? K_OPENGL : K_DIRECTX);
+    gameWindow->createGameWindow(480, 480, -1, true, "Zyphora");
+    gameWindow->displayMouse(true);
+    gameWindow->setMaxFrameRate(60);
+    loadSounds();
+    body();
+    takeSounds(frameCount);
+    freeSounds();
+    delete gameWindow;
+    gameWindow = nullptr;
+}
+
+void ScriptedGame::frameReady(void *self, unsigned long frame)
+{
+    ScriptedGame &game = *static_cast<ScriptedGame *>(self);
+    game.frameCount = frame + 1;
+    // One frame's worth of sound plays, so samples finish and the music waits as it would live.
+    int16_t pcm[AUDIO_FRAMES_PER_FRAME * 2];
+    dsoundTestMix(pcm, AUDIO_FRAMES_PER_FRAME);
+    game.takeSounds(frame);
+    if (game.onFrame) game.onFrame(frame);
+    if (frame + 1 >= game.maxFrames && !game.runaway) {
+        game.runaway = true;
+        game.setInput(Input::closing());
+    }
+}
+
+void ScriptedGame::messageBox(void *self, const char *title, const char *text)
+{
+    static_cast<ScriptedGame *>(self)->boxes.push_back(std::string(title) + ": " + text);
+}
+
+std::string ScriptedGame::soundOf(const IDirectSoundBuffer *buffer, int *copy)
+{
+    for (const NamedSound &named : gameSounds) {
+        if (!*named.sound) continue;
+        for (int c = 0; c < MAX_COPIES; c++) {
+            if (KSoundProbe::buffer(**named.sound, c) != buffer) continue;
+            if (copy) *copy = c;
+            return named.name;
+        }
+    }
+    if (copy) *copy = -1;
+    return "?";
+}
+
+void ScriptedGame::takeSounds(unsigned long frame)
+{
+    for (const DsRecord &record : dsoundTestTakeRecords()) {
+        SoundEvent event{frame, "?", -1, record.call, record.value};
+        event.sound = soundOf(record.buffer, &event.copy);
+        soundLog.push_back(event);
+    }
+}
+
+std::vector<SoundEvent> ScriptedGame::soundEvents(const std::string &sound, DsCall call) const
+{
+    std::vector<SoundEvent> found;
+    for (const SoundEvent &event : soundLog)
+        if (event.sound == sound && event.call == call) found.push_back(event);
+    return found;
+}
+
+unsigned long ScriptedGame::firstFrame(const std::string &sound, DsCall call, unsigned long from) const
+{
+    for (const SoundEvent &event : soundLog)
+        if (event.sound == sound && event.call == call && event.frame >= from) return event.frame;
+    return ~0ul;
+}
+
+size_t ScriptedGame::countCalls(const std::string &sound, DsCall call) const
+{
+    return soundEvents(sound, call).size();
+}
+
+Frame ScriptedGame::capture()
+{
+    Frame frame;
+    const std::string file = folder + "/capture.bmp";
+    KGraphic *grabber = KQRX::createKGraphic();
+    const bool saved = grabber->saveBackBuffer(file.c_str(), K_SAVE_BMP, 0, 0);
+    delete grabber;
+    if (!saved) return frame;
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
+    KImageFile image;
+    if (!image.decode(bytes.data(), bytes.size(), K_IMAGE_BMP)) return frame;
+    frame.width = static_cast<int>(image.getWidth());
+    frame.height = static_cast<int>(image.getHeight());
+    const uint8_t *rgba = image.getRGBA();
+    frame.pixels.resize(static_cast<size_t>(frame.width) * frame.height);
+    for (size_t i = 0; i < frame.pixels.size(); i++) {
+        const uint8_t *p = rgba + 4 * i;
+        frame.pixels[i] = 0xFF000000u | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+    }
+    remove(file.c_str());
+    return frame;
+}
+
+std::vector<unsigned char> ScriptedGame::readPrefsFile() const
+{
+    std::ifstream in(prefsPath(), std::ios::binary);
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void ScriptedGame::writePrefsFile(const std::vector<unsigned char> &bytes) const
+{
+    std::error_code ignored;
+    std::filesystem::create_directories(folder + "/zyphora", ignored);
+    std::ofstream out(prefsPath(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}

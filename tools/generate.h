@@ -1,0 +1,18 @@
+// Makes every data file of the game: the pictures of data/ and the sounds of data/audio/.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct DataFile {
+    std::string name;                            // path under data/, e.g. "audio/ching.ogg"
+    std::function<std::vector<uint8_t>()> make;  // its bytes, the same on every run
+};
+const std::vector<DataFile>& dataFiles();
+
+// Writes every file under dataDir (which must exist, with its audio/ folder); false on a write error.
+bool generateAll(const std::string& dataDir);
+
+// Pictures to look at: the sheets as PNG and a mock-up game frame lit at 40 % and 100 %.
+bool writePreviews(const std::string& dir);
