@@ -268,8 +268,9 @@ TEST_F(Combat, FifthSpeedBonusAlreadyCountsAsTheMaximum)
     bonusOnShip(0, 1);
     doShipCollision();
     shown.push_back(allFloatingScores[0].score);
-    if (i == 3)
+    if (i == 3) {
       EXPECT_NEAR(myShip.speed, 2.8f, 1e-6);
+    }
   }
   EXPECT_EQ(shown, (std::vector<int32_t>{-2, -2, -2, -2, 50, 100}));
   EXPECT_EQ(myShip.speed, 3.0f);

@@ -127,7 +127,7 @@ TEST_F(Movement, DasherWaits120FramesThenReachesTheShipIn100)
 {
   rarelyShoot();
   sAlien &a = placeAlien(0, 2, 100, 100);
-  const float x0 = a.x, y0 = a.y;
+  const float x0 = a.x;
   for (int i = 0; i < 119; i++)
     doMyLife(&a);
   EXPECT_EQ(a.x, x0);
@@ -180,15 +180,17 @@ TEST_F(Movement, HoppersHopTowardTheShipOnePeriodAtATime)
         EXPECT_GE(oy, 0);
         EXPECT_LT(oy, period);
       }
-      if (type != 5)
+      if (type != 5) {
         EXPECT_TRUE(a.speedx == 0 || a.speedy == 0);  // one axis at a time
+      }
       restSeen |= a.speedx == 0 && a.speedy == 0;
       for (int i = 1; i < period; i++)
         doMyLife(&a);
       EXPECT_NEAR(a.x, x0 + (a.speedx == 0 ? 0 : ox), 1e-3);
     }
-    if (type != 5)
-      EXPECT_TRUE(restSeen) << type;  // a hop of length 0: it rests the whole period
+    if (type != 5) {
+      EXPECT_TRUE(restSeen) << type;
+    }  // a hop of length 0: it rests the whole period
   }
 }
 
