@@ -14,7 +14,6 @@
 #include "KQRX.h"
 #include "KWindowGL.h"
 #include "desktop_events.h"
-#include "host_scale.h"
 #include "host_testing.h"
 
 namespace {

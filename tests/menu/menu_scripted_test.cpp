@@ -85,6 +85,27 @@ TEST(MenuScripted, TheTitleSlidesInThenTheChimeThenTheMusic)
     EXPECT_EQ(1, musicPlays[1].value);
 }
 
+TEST(MenuScripted, MusicFoundStoppedIsStartedAgain)
+{
+    ScriptedGame game;
+    game.maxFrames = 600;
+    unsigned long stoppedAt = 0;
+    game.onFrame = [&](unsigned long f) {
+        if (!stoppedAt && f > 20 && snd_music->isPlaying()) {
+            snd_music->stopStream();  // as if the track had run out
+            stoppedAt = f;
+        }
+        if (stoppedAt && f == stoppedAt + 3) game.setInput(Input::closing());
+    };
+    EXPECT_EQ(0, game.runMain());
+    ASSERT_NE(0u, stoppedAt);
+    // The next frame finds it stopped and starts it again, looping.
+    const auto plays = game.soundEvents("snd_music", DsCall::Play);
+    ASSERT_EQ(3u, plays.size());
+    EXPECT_EQ(stoppedAt + 1, plays[2].frame);
+    EXPECT_EQ(1, plays[2].value);
+}
+
 TEST(MenuScripted, TheTitleStripsTruncateTowardZero)
 {
     // After one frame the left strip stands at (1 - 0.05) * -480 = -456, the right one at 456;

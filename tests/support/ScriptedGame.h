@@ -78,7 +78,11 @@ struct Frame {
     int red(int x, int y) const { return (at(x, y) >> 16) & 0xFF; }
     int green(int x, int y) const { return (at(x, y) >> 8) & 0xFF; }
     int blue(int x, int y) const { return at(x, y) & 0xFF; }
+    int alpha(int x, int y) const { return at(x, y) >> 24; }
 };
+
+// A picture file (TGA, PNG, JPEG or BMP by its extension) as a Frame; empty when unreadable.
+Frame readPicture(const std::string &file);
 
 class ScriptedGame {
 public:
