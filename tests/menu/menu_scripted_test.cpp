@@ -269,6 +269,24 @@ TEST(MenuScripted, ReturnOnOptionsThenEscapeStartsAGame)
     EXPECT_EQ(34u + 41u, game.firstFrame("snd_welcomegame", DsCall::Play));
 }
 
+TEST(MenuScripted, ReturnOnQuitEndsTheProgramAndWritesTheFile)
+{
+    ScriptedGame game;
+    game.onFrame = [&](unsigned long f) {
+        tap(game, f, 25, VK_UP);      // play -> quit
+        tap(game, f, 27, VK_RETURN);  // confirmed at the end of frame 27, acted on at once
+    };
+    EXPECT_EQ(0, game.runMain());
+    EXPECT_FALSE(game.ranAway());
+    EXPECT_EQ(28u, game.frames());
+    EXPECT_EQ(28u, game.firstFrame("snd_validated", DsCall::Play));
+    EXPECT_EQ(~0ul, game.firstFrame("snd_welcomegame", DsCall::Play));  // no game
+    const auto saved = game.readPrefsFile();
+    ASSERT_EQ(56u, saved.size());
+    EXPECT_EQ(10, fileField(saved, 0));
+    EXPECT_EQ(250, fileField(saved, 6));
+}
+
 TEST(MenuScripted, ClosingTheWindowAtAnyPointWritesTheFile)
 {
     for (unsigned long closeAt : {0ul, 10ul, 60ul}) {

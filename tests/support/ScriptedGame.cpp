@@ -155,6 +155,7 @@ void ScriptedGame::frameReady(void *self, unsigned long frame)
     // One frame's worth of sound plays, so samples finish and the music waits as it would live.
     int16_t pcm[AUDIO_FRAMES_PER_FRAME * 2];
     dsoundTestMix(pcm, AUDIO_FRAMES_PER_FRAME);
+    game.rememberBuffers();
     game.takeSounds(frame);
     if (game.onFrame) game.onFrame(frame);
     if (frame + 1 >= game.maxFrames && !game.runaway) {
@@ -182,11 +183,26 @@ std::string ScriptedGame::soundOf(const IDirectSoundBuffer *buffer, int *copy)
     return "?";
 }
 
+void ScriptedGame::rememberBuffers()
+{
+    knownBuffers.clear();
+    for (const NamedSound &named : gameSounds)
+        for (int c = 0; *named.sound && c < MAX_COPIES; c++)
+            if (const IDirectSoundBuffer *buffer = KSoundProbe::buffer(**named.sound, c))
+                knownBuffers.push_back({buffer, named.name, c});
+}
+
 void ScriptedGame::takeSounds(unsigned long frame)
 {
     for (const DsRecord &record : dsoundTestTakeRecords()) {
         SoundEvent event{frame, "?", -1, record.call, record.value};
         event.sound = soundOf(record.buffer, &event.copy);
+        // Calls made after the last frame (the shut-down's) are on sounds that may be gone.
+        for (const KnownBuffer &known : knownBuffers) {
+            if (event.sound != "?" || known.buffer != record.buffer) continue;
+            event.sound = known.name;
+            event.copy = known.copy;
+        }
         soundLog.push_back(event);
     }
 }

@@ -127,6 +127,7 @@ public:
 private:
     static void frameReady(void *self, unsigned long frame);
     static void messageBox(void *self, const char *title, const char *text);
+    void rememberBuffers();
     void takeSounds(unsigned long frame);
 
     std::string folder;
@@ -135,6 +136,12 @@ private:
     unsigned long frameCount = 0;
     bool runaway = false;
     std::vector<SoundEvent> soundLog;
+    struct KnownBuffer {
+        const IDirectSoundBuffer *buffer;
+        const char *name;
+        int copy;
+    };
+    std::vector<KnownBuffer> knownBuffers;  // the game sounds' buffers at the last frame
     std::vector<std::string> boxes;
 };
 
