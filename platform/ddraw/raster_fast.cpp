@@ -88,11 +88,21 @@ inline uint32_t bilinearFast(const Texture &tex, const Addressing &as, const Add
   uint32_t fu = (uint32_t)(((fs & fraction) + (1 << 15)) >> 16); // 0..256
   uint32_t fv = (uint32_t)(((ft & fraction) + (1 << 15)) >> 16);
   int64_t x0 = fs >> TEX_FRACTION, y0 = ft >> TEX_FRACTION;
-  const uint32_t *rowA = tex.texels + (long)at(y0) * tex.width;
-  int xa = as(x0);
+  const uint32_t *rowA, *rowB;
+  int xa, xb;
+  if ((uint64_t)x0 < (uint64_t)(tex.width - 1) && (uint64_t)y0 < (uint64_t)(tex.height - 1)) {
+    // All four texels inside: wrapping and clamping leave them where they are.
+    rowA = tex.texels + (long)y0 * tex.width;
+    rowB = rowA + tex.width;
+    xa = (int)x0;
+    xb = xa + 1;
+  } else {
+    rowA = tex.texels + (long)at(y0) * tex.width;
+    rowB = tex.texels + (long)at(y0 + 1) * tex.width;
+    xa = as(x0);
+    xb = as(x0 + 1);
+  }
   if ((fu | fv) == 0) return rowA[xa];
-  const uint32_t *rowB = tex.texels + (long)at(y0 + 1) * tex.width;
-  int xb = as(x0 + 1);
 
   const __m128i zero = _mm_setzero_si128();
   // Each channel's left and right texels side by side in 16-bit lanes; one multiply-add weighs

@@ -85,6 +85,27 @@ TEST(MenuScripted, TheTitleSlidesInThenTheChimeThenTheMusic)
     EXPECT_EQ(1, musicPlays[1].value);
 }
 
+TEST(MenuScripted, MusicFoundStoppedIsStartedAgain)
+{
+    ScriptedGame game;
+    game.maxFrames = 600;
+    unsigned long stoppedAt = 0;
+    game.onFrame = [&](unsigned long f) {
+        if (!stoppedAt && f > 20 && snd_music->isPlaying()) {
+            snd_music->stopStream();  // as if the track had run out
+            stoppedAt = f;
+        }
+        if (stoppedAt && f == stoppedAt + 3) game.setInput(Input::closing());
+    };
+    EXPECT_EQ(0, game.runMain());
+    ASSERT_NE(0u, stoppedAt);
+    // The next frame finds it stopped and starts it again, looping.
+    const auto plays = game.soundEvents("snd_music", DsCall::Play);
+    ASSERT_EQ(3u, plays.size());
+    EXPECT_EQ(stoppedAt + 1, plays[2].frame);
+    EXPECT_EQ(1, plays[2].value);
+}
+
 TEST(MenuScripted, TheTitleStripsTruncateTowardZero)
 {
     // After one frame the left strip stands at (1 - 0.05) * -480 = -456, the right one at 456;
@@ -246,6 +267,24 @@ TEST(MenuScripted, ReturnOnOptionsThenEscapeStartsAGame)
     EXPECT_EQ(0, highlightAfterEscape);
     EXPECT_EQ(1u, game.countCalls("snd_menu", DsCall::Play));  // the second Down was ignored
     EXPECT_EQ(34u + 41u, game.firstFrame("snd_welcomegame", DsCall::Play));
+}
+
+TEST(MenuScripted, ReturnOnQuitEndsTheProgramAndWritesTheFile)
+{
+    ScriptedGame game;
+    game.onFrame = [&](unsigned long f) {
+        tap(game, f, 25, VK_UP);      // play -> quit
+        tap(game, f, 27, VK_RETURN);  // confirmed at the end of frame 27, acted on at once
+    };
+    EXPECT_EQ(0, game.runMain());
+    EXPECT_FALSE(game.ranAway());
+    EXPECT_EQ(28u, game.frames());
+    EXPECT_EQ(28u, game.firstFrame("snd_validated", DsCall::Play));
+    EXPECT_EQ(~0ul, game.firstFrame("snd_welcomegame", DsCall::Play));  // no game
+    const auto saved = game.readPrefsFile();
+    ASSERT_EQ(56u, saved.size());
+    EXPECT_EQ(10, fileField(saved, 0));
+    EXPECT_EQ(250, fileField(saved, 6));
 }
 
 TEST(MenuScripted, ClosingTheWindowAtAnyPointWritesTheFile)

@@ -78,7 +78,11 @@ struct Frame {
     int red(int x, int y) const { return (at(x, y) >> 16) & 0xFF; }
     int green(int x, int y) const { return (at(x, y) >> 8) & 0xFF; }
     int blue(int x, int y) const { return at(x, y) & 0xFF; }
+    int alpha(int x, int y) const { return at(x, y) >> 24; }
 };
+
+// A picture file (TGA, PNG, JPEG or BMP by its extension) as a Frame; empty when unreadable.
+Frame readPicture(const std::string &file);
 
 class ScriptedGame {
 public:
@@ -123,6 +127,7 @@ public:
 private:
     static void frameReady(void *self, unsigned long frame);
     static void messageBox(void *self, const char *title, const char *text);
+    void rememberBuffers();
     void takeSounds(unsigned long frame);
 
     std::string folder;
@@ -131,6 +136,12 @@ private:
     unsigned long frameCount = 0;
     bool runaway = false;
     std::vector<SoundEvent> soundLog;
+    struct KnownBuffer {
+        const IDirectSoundBuffer *buffer;
+        const char *name;
+        int copy;
+    };
+    std::vector<KnownBuffer> knownBuffers;  // the game sounds' buffers at the last frame
     std::vector<std::string> boxes;
 };
 
