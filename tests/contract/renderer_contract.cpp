@@ -21,11 +21,12 @@ struct RendererRules {
   bool grabRowsFromBottom;     // grabBackBuffer's colour function counts y from the bottom row
   bool saveKeepsBackBuffer;    // a resized saveBackBuffer puts the frame back as it was
   float destinationAlpha;      // what K_ALPHA_ADD reads as the back buffer's alpha
+  bool tilesTurnedHalf;        // blitTiledRect's texture coordinates run from the right and bottom edges
 };
 
 const RendererRules kRules[] = {
-    {K_OPENGL, true, true, true, 1.0f},    // the window's pixel format has no alpha bits
-    {K_DIRECTX, false, false, false, 1.0f}, // a transparent quad; rows as the surface stores them
+    {K_OPENGL, true, true, true, 1.0f, true},    // the window's pixel format has no alpha bits
+    {K_DIRECTX, false, false, false, 1.0f, false}, // a transparent quad; rows as the surface stores them
 };
 
 const RendererRules &rulesOf(Erenderer renderer) {
@@ -199,6 +200,36 @@ TEST_P(RendererContract, StretchAlphaRectStretchesOntoTheDestination) {
   EXPECT_EQ(changedPixels(kBlack), 64 * 32);
 }
 
+TEST_P(RendererContract, BlitTiledRectRepeatsThePictureTurnedHalfATurn) {
+  picture->allowTextureWrap(true);
+  picture->blitTiledRect(100, 100, 128, 128, 2, 0); // the 64 x 64 sheet twice each way, at its own size
+  read();
+  for (int y = 2; y < 128; y += 4)
+    for (int x = 2; x < 128; x += 4) {
+      int sx = x % 64, sy = y % 64;
+      if (rules->tilesTurnedHalf) sx = 63 - sx, sy = 63 - sy;
+      ASSERT_TRUE(showsSheet(100 + x, 100 + y, sx, sy)) << x << ", " << y;
+    }
+  EXPECT_EQ(changedPixels(kBlack), 128 * 128);
+}
+
+TEST_P(RendererContract, BlitArbitraryQuadMapsTheFourCornersInOrderWithTheTint) {
+  // The top-left 32 x 16 of the sheet onto a rectangle twice its size, then mirrored left to right.
+  picture->blitArbitraryQuad(0, 0, 32, 0, 32, 16, 0, 16, 200, 200, 264, 200, 264, 232, 200, 232);
+  picture->blitArbitraryQuad(0, 0, 32, 0, 32, 16, 0, 16, 364, 300, 300, 300, 300, 332, 364, 332);
+  usePlain(0xFFFFFFFFu);
+  picture->setBlitColor(0, 1, 0, 1); // an alpha operation: tinted
+  picture->blitArbitraryQuad(0, 0, 16, 0, 16, 16, 0, 16, 10, 10, 26, 10, 26, 26, 10, 26);
+  read();
+  for (int sy = 2; sy < 16; sy += 4)
+    for (int sx = 2; sx < 32; sx += 4) {
+      ASSERT_TRUE(showsSheet(200 + 2 * sx, 200 + 2 * sy, sx, sy)) << sx << ", " << sy;
+      ASSERT_TRUE(showsSheet(363 - 2 * sx, 300 + 2 * sy, sx, sy)) << sx << ", " << sy;
+    }
+  EXPECT_TRUE(isColour(18, 18, Rgb{0, 255, 0}));
+  EXPECT_EQ(changedPixels(kBlack), 2 * 64 * 32 + 16 * 16);
+}
+
 // ---- blending -----------------------------------------------------------------------------------
 
 TEST_P(RendererContract, TheFourAlphaModes) {
@@ -346,6 +377,46 @@ TEST_P(RendererContract, GammaBelowOneDarkensThePresentedFrame) {
   delete hookReader;
 }
 
+TEST_P(RendererContract, FlipDrawsTheEnginePointerAtTheMouse) {
+  HostInputFrame mouse{};
+  mouse.mouseX = 100;
+  mouse.mouseY = 50;
+  hostTestSetInput(mouse);
+  window->processEvents();
+  hookReader = KQRX::createKGraphic();
+  hostTestSetFrameHook(readInFlip, nullptr);
+  const Rgb background{0, 102, 204};
+  const char *arrow[16] = {"oo..............", "o#o.............", "o##o............", "o###o...........",
+                           "o####o..........", "o#####o.........", "o######o........", "o#######o.......",
+                           "o########o......", "o#######o.......", "o#####oo........", "o#####o.........",
+                           "o##o#o..........", "o#o.o...........", "oo..............", "................"};
+  int arrowPixels = 0;
+  for (const char *row : arrow)
+    for (int x = 0; x < 16; x++) arrowPixels += row[x] != '.';
+  window->displayMouse(true);
+  for (int pass = 0; pass < 2; pass++) {
+    clear(0, 0.4f, 0.8f);
+    window->setWorldView(40, 40, 30, 2, false); // the pointer is drawn in the default view whatever this frame's
+    window->flipBackBuffer(false, true);
+    ASSERT_NE(KInput::surf_mouse, nullptr);
+    for (int y = 0; y < 16; y++)
+      for (int x = 0; x < 16; x++) {
+        Rgb want = arrow[y][x] == 'o' ? Rgb{255, 255, 255} : arrow[y][x] == '#' ? kBlack : background;
+        ASSERT_TRUE(isColour(100 + x, 50 + y, want)) << "pass " << pass << " at " << x << ", " << y;
+      }
+    EXPECT_EQ(changedPixels(background), arrowPixels); // nothing but the arrow
+    KInput::freeMouse(); // the next flip makes the pointer picture again
+    EXPECT_EQ(KInput::surf_mouse, nullptr);
+  }
+  window->displayMouse(false);
+  clear(0, 0.4f, 0.8f);
+  window->flipBackBuffer(false, true);
+  EXPECT_EQ(changedPixels(background), 0);
+  EXPECT_EQ(KInput::surf_mouse, nullptr);
+  hostTestSetFrameHook(nullptr, nullptr);
+  delete hookReader;
+}
+
 // ---- screenshots --------------------------------------------------------------------------------
 
 class SaveBackBuffer : public RendererContract {
@@ -386,13 +457,20 @@ TEST_P(SaveBackBuffer, RoundTripInAllFourFormats) {
   }
 }
 
-TEST_P(SaveBackBuffer, ResizedScreenshotHasTheAskedSize) {
-  clear(0, 1, 0);
+TEST_P(SaveBackBuffer, ResizedScreenshotIsTheWholeFrameShrunk) {
+  // Four quadrants of their own colour: the small picture shows all four, in place.
+  const Rgb quadrant[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+  for (int q = 0; q < 4; q++)
+    picture->drawRect((q % 2) * 240.0f, (q / 2) * 240.0f, (q % 2) * 240.0f + 240, (q / 2) * 240.0f + 240,
+                      quadrant[q].r / 255.0f, quadrant[q].g / 255.0f, quadrant[q].b / 255.0f, 1);
+  read();
+  std::vector<Rgb> before = screen;
   std::string file = path("small.png");
   ASSERT_TRUE(picture->saveBackBuffer(file.c_str(), K_SAVE_PNG, 160, 120));
   if (rules->saveKeepsBackBuffer) {
     read();
-    EXPECT_EQ(changedPixels(Rgb{0, 255, 0}), 0);
+    for (int y = 0; y < H; y += 7)
+      for (int x = 0; x < W; x += 7) ASSERT_TRUE(near(at(x, y), before[y * W + x], 0)) << x << ", " << y;
   }
   KGraphic *loaded = KQRX::createKGraphic();
   ASSERT_TRUE(loaded->loadPicture(file.c_str(), true, false));
@@ -401,7 +479,8 @@ TEST_P(SaveBackBuffer, ResizedScreenshotHasTheAskedSize) {
   clear(0, 0, 0);
   loaded->blitRect(0, 0, 160, 120, 0, 0, false, false);
   read();
-  EXPECT_TRUE(isColour(80, 60, Rgb{0, 255, 0}));
+  for (int q = 0; q < 4; q++)
+    EXPECT_TRUE(isColour(40 + (q % 2) * 80, 30 + (q / 2) * 60, quadrant[q], 2)) << "quadrant " << q;
   delete loaded;
 }
 
