@@ -100,12 +100,12 @@ void freeSounds()
     }
 }
 
-int zyphoraMain()
+int zyphoraMain(bool windowed)
 {
     KInput::hidePointer();
     KMiscTools::initMiscTools();
     gameWindow = KQRX::createKWindow(chosenRenderer(), false);
-    if (!gameWindow->createGameWindow(480, 480, -1, true, "Zyphora")) {
+    if (!gameWindow->createGameWindow(480, 480, -1, windowed, "Zyphora")) {
         // The renderer has already shown why; without a window there is nothing to play on.
         delete gameWindow;
         gameWindow = nullptr;

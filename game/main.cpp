@@ -1,4 +1,4 @@
-// The program's entry: the whole run is the game's entry sequence. Arguments are not read.
-#include "zyphora.h"
+// The program's entry: the command line and the data check, then the game's entry sequence.
+#include "launch.h"
 
-int main() { return zyphoraMain(); }
+int main(int argc, char **argv) { return launchZyphora(argc, argv); }

@@ -53,7 +53,9 @@ bool patCallBack(KEvent *keventPtr);
 void displayOptions(KGraphic *surface);
 
 // ---- The entry sequence (hello.cpp); main() only calls it ----
-int zyphoraMain();  // start-up, the title menu, shut-down; returns the exit code
+// Start-up (in a window, or full screen when windowed is false), the title menu, shut-down;
+// returns the exit code.
+int zyphoraMain(bool windowed = true);
 
 // ---- The game loop (game.cpp; its state is in state.h) ----
 void doGame();  // one game, from its start to game over or abandonment

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <thread>
 
+#include "KDataFolder.h"
 #include "KPathRules.h"
 #include "host.h"
 
@@ -22,9 +23,12 @@ namespace {
 char builtPath[260]; // makeFilePath's result
 char szPath[260];    // getUserFolder's result
 
+// The folder holding the game's data (beside the executable or in an installed copy's
+// share/zyphora), else the executable's folder.
 void readProgramFolder() {
-  hostExecutablePath(KMiscTools::currentFilePath, sizeof KMiscTools::currentFilePath);
-  cutToFolder(KMiscTools::currentFilePath);
+  KDataSearch search = findDataFolder();
+  snprintf(KMiscTools::currentFilePath, sizeof KMiscTools::currentFilePath, "%s",
+           search.looked[search.found < 0 ? 0 : search.found]);
 }
 
 } // namespace

@@ -15,7 +15,8 @@ struct URLParms {
 // millisecond clock, opening an address.
 class KMiscTools {
 public:
-  // Fills currentFilePath (the executable's folder) and sets up the clock.
+  // Fills currentFilePath (the program folder: where the data is, see KDataFolder.h) and sets
+  // up the clock.
   static void initMiscTools();
 
   // An absolute path for a name relative to the program's folder; '\' and '/' both separate.
