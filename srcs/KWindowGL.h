@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "KCanvasGL.h"
 #include "KWindow.h"
 
 class KWindowGL : public KWindow {
@@ -42,7 +43,7 @@ public:
 
   // Context on the window: attributes, window, context, current. false after its message box.
   bool AttachOpenGLToWindow(short depth);
-  // Full screen at the window's size; SDL cannot change the desktop's colour depth alone.
+  // Desktop full screen showing the picture scaled; the display mode is never changed.
   bool SwitchToResolution(short width, short height, short depth);
   void RestoreResolution();
   // The darkening overlay of a gamma below 1.
@@ -62,7 +63,7 @@ public:
   bool _capsDetected;
   bool _isWaitVBLSupported;
   bool _fullscreen;
-  bool _modeSwitched;     // a full-screen mode is in use (what the saved desktop mode restores)
+  bool _modeSwitched;     // the window covers the desktop (what RestoreResolution undoes)
   short _windowWidth, _windowHeight, _windowDepth;
   uint32_t _maxFrameRate; // minimum frame period in ms; 0 = no limit
   bool hasRectangleText;
@@ -71,12 +72,14 @@ public:
   float _gamma;
   bool _quit;
   bool _displayQRXMouse;
+  KCanvasGL _canvas;      // the game's picture, shown scaled in the window
 
 private:
   void init(bool use3d);
   bool createHostWindow(const char *title, bool withDepth);
   void detectCaps();
   void waitForForeground();
+  void showFrame();
   long ownHandling(unsigned int messg, unsigned int wParam);
 };
 

@@ -1,6 +1,8 @@
 // The title menu's frame (background, 224 mesh quads, title, items, the options panel or the
-// high-score table, the bottom line, the present) on each renderer, uncapped. The software
-// Direct3D device runs headless; the OpenGL case needs an X display and is skipped without one.
+// high-score table, the bottom line, the present) on each renderer, uncapped. Arguments: the
+// highlighted item (1 options, 2 table) and whether the sheet is smoothed (1, as at start-up) or
+// sampled at the nearest texel (0, as after a game). The software Direct3D device runs
+// headless; the OpenGL case needs an X display and is skipped without one.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -13,7 +15,7 @@
 
 namespace {
 
-void menuFrames(benchmark::State &state, Erenderer renderer, int32_t item)
+void menuFrames(benchmark::State &state, Erenderer renderer)
 {
     KMiscTools::initMiscTools();
     gameWindow = KQRX::createKWindow(renderer, false);
@@ -27,9 +29,9 @@ void menuFrames(benchmark::State &state, Erenderer renderer, int32_t item)
     loadSounds();
     MenuScreen screen;
     screen.surf_bg = loadMenuSheet();
-    screen.surf_bg->setTextureQuality(true);
+    if (state.range(1)) screen.surf_bg->setTextureQuality(true);
     initGrid();
-    gMenuActive = item;
+    gMenuActive = static_cast<int32_t>(state.range(0));
     for (auto _ : state) menuFrame(screen);
     delete screen.surf_bg;
     freeSounds();
@@ -37,16 +39,19 @@ void menuFrames(benchmark::State &state, Erenderer renderer, int32_t item)
     gameWindow = nullptr;
 }
 
-void BM_MenuFrameD3DOptions(benchmark::State &s) { menuFrames(s, K_DIRECTX, 1); }
-void BM_MenuFrameD3DTable(benchmark::State &s) { menuFrames(s, K_DIRECTX, 2); }
-void BM_MenuFrameOpenGLOptions(benchmark::State &s) { menuFrames(s, K_OPENGL, 1); }
-void BM_MenuFrameOpenGLTable(benchmark::State &s) { menuFrames(s, K_OPENGL, 2); }
+void BM_MenuFrameD3D(benchmark::State &s) { menuFrames(s, K_DIRECTX); }
+void BM_MenuFrameOpenGL(benchmark::State &s) { menuFrames(s, K_OPENGL); }
+
+void menuCases(benchmark::internal::Benchmark *b)
+{
+    b->ArgNames({"item", "smooth"})->Unit(benchmark::kMillisecond);
+    for (int item : {1, 2})
+        for (int smooth : {1, 0}) b->Args({item, smooth});
+}
 
 }  // namespace
 
-BENCHMARK(BM_MenuFrameD3DOptions)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MenuFrameD3DTable)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MenuFrameOpenGLOptions)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MenuFrameOpenGLTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MenuFrameD3D)->Apply(menuCases);
+BENCHMARK(BM_MenuFrameOpenGL)->Apply(menuCases);
 
 BENCHMARK_MAIN();

@@ -2,7 +2,8 @@
 // so the two agree to the bit; the speed comes from walking spans instead of testing every pixel
 // (each row's covered run follows from the three edges by exact integer division), from inner
 // loops specialised for the cases the renderer draws all the time (32-bit target, point-sampled
-// texture, one colour per triangle, white diffuse), and from SSE2 for the blend.
+// or bilinear texture, one colour per triangle, white diffuse), and from SSE2 for the bilinear
+// mix and the blend.
 
 #include <emmintrin.h>
 
@@ -77,6 +78,44 @@ inline uint32_t blendSSE(uint32_t src, uint32_t dst, uint32_t fs, uint32_t fd) {
   return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(packed, zero));
 }
 
+// Bilinear sampling for the specialised loops: the shared sampler's rule (sampleTexture) with
+// the same integer arithmetic, in SSE2 and with the loops' addressing. A sample on a texel centre
+// (both weights 0, as in every 1:1 blit) reads that texel alone, exactly as the full mix would.
+inline uint32_t bilinearFast(const Texture &tex, const Addressing &as, const Addressing &at,
+                             int64_t sFixed, int64_t tFixed) {
+  const int64_t half = (int64_t)1 << (TEX_FRACTION - 1), fraction = ((int64_t)1 << TEX_FRACTION) - 1;
+  int64_t fs = sFixed - half, ft = tFixed - half;
+  uint32_t fu = (uint32_t)(((fs & fraction) + (1 << 15)) >> 16); // 0..256
+  uint32_t fv = (uint32_t)(((ft & fraction) + (1 << 15)) >> 16);
+  int64_t x0 = fs >> TEX_FRACTION, y0 = ft >> TEX_FRACTION;
+  const uint32_t *rowA = tex.texels + (long)at(y0) * tex.width;
+  int xa = as(x0);
+  if ((fu | fv) == 0) return rowA[xa];
+  const uint32_t *rowB = tex.texels + (long)at(y0 + 1) * tex.width;
+  int xb = as(x0 + 1);
+
+  const __m128i zero = _mm_setzero_si128();
+  // Each channel's left and right texels side by side in 16-bit lanes; one multiply-add weighs
+  // them into a 32-bit lane: left * (256 - fu) + right * fu, at most 65280.
+  const __m128i wu = _mm_set1_epi32((int)(fu << 16 | (256 - fu)));
+  __m128i top = _mm_unpacklo_epi8(
+      _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)rowA[xa]), _mm_cvtsi32_si128((int)rowA[xb])), zero);
+  __m128i bottom = _mm_unpacklo_epi8(
+      _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)rowB[xa]), _mm_cvtsi32_si128((int)rowB[xb])), zero);
+  top = _mm_madd_epi16(top, wu);
+  bottom = _mm_madd_epi16(bottom, wu);
+  // top * (256 - fv) + bottom * fv: unsigned 16 x 16 products from their low and high halves.
+  const __m128i pair = _mm_or_si128(top, _mm_slli_epi32(bottom, 16));
+  const __m128i wv = _mm_set1_epi32((int)(fv << 16 | (256 - fv)));
+  const __m128i lo = _mm_mullo_epi16(pair, wv), hi = _mm_mulhi_epu16(pair, wv);
+  const __m128i low16 = _mm_set1_epi32(0xFFFF);
+  __m128i sum = _mm_add_epi32(_mm_and_si128(lo, low16), _mm_srli_epi32(lo, 16));
+  sum = _mm_add_epi32(sum, _mm_slli_epi32(_mm_add_epi32(_mm_and_si128(hi, low16), _mm_srli_epi32(hi, 16)), 16));
+  sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32768)), 16);
+  __m128i packed = _mm_packs_epi32(sum, zero);
+  return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(packed, zero));
+}
+
 // The blend equations the renderer uses all the time get loops of their own.
 enum class Blending {
   None,    // blending off
@@ -102,8 +141,8 @@ struct SpanJob {
   Addressing as, at;
 };
 
-// One span of a 32-bit target. Textured: point-sampled texture (bilinear goes through the
-// shared sampler); Flat: one diffuse colour; White: that colour is opaque white, so the
+// One span of a 32-bit target. Textured: a texture, point-sampled or (Bilinear) through
+// bilinearFast; Flat: one diffuse colour; White: that colour is opaque white, so the
 // texture passes unchanged.
 template <bool Textured, bool Bilinear, bool Flat, bool White, Blending B>
 void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
@@ -122,7 +161,7 @@ void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
     if constexpr (Textured) {
       uint32_t texel;
       if constexpr (Bilinear)
-        texel = sampleTexture(s, sv, tv);
+        texel = bilinearFast(*tex, j.as, j.at, sv, tv);
       else
         texel = tex->texels[(long)j.at(tv >> TEX_FRACTION) * tex->width + j.as(sv >> TEX_FRACTION)];
       sv += sd;

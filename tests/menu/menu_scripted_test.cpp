@@ -2,14 +2,8 @@
 // device, scripted frame by frame.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-
-#include <SDL.h>
-
 #include "KSound.h"
 #include "ScriptedGame.h"
-#include "ksound_testing.h"
 #include "menu.h"
 #include "random.h"
 #include "zyphora.h"
@@ -89,6 +83,27 @@ TEST(MenuScripted, TheTitleSlidesInThenTheChimeThenTheMusic)
     EXPECT_EQ(0u, musicPlays[0].frame);
     EXPECT_EQ(music, musicPlays[1].frame);
     EXPECT_EQ(1, musicPlays[1].value);
+}
+
+TEST(MenuScripted, MusicFoundStoppedIsStartedAgain)
+{
+    ScriptedGame game;
+    game.maxFrames = 600;
+    unsigned long stoppedAt = 0;
+    game.onFrame = [&](unsigned long f) {
+        if (!stoppedAt && f > 20 && snd_music->isPlaying()) {
+            snd_music->stopStream();  // as if the track had run out
+            stoppedAt = f;
+        }
+        if (stoppedAt && f == stoppedAt + 3) game.setInput(Input::closing());
+    };
+    EXPECT_EQ(0, game.runMain());
+    ASSERT_NE(0u, stoppedAt);
+    // The next frame finds it stopped and starts it again, looping.
+    const auto plays = game.soundEvents("snd_music", DsCall::Play);
+    ASSERT_EQ(3u, plays.size());
+    EXPECT_EQ(stoppedAt + 1, plays[2].frame);
+    EXPECT_EQ(1, plays[2].value);
 }
 
 TEST(MenuScripted, TheTitleStripsTruncateTowardZero)
@@ -309,84 +324,4 @@ TEST(MenuScripted, AfterAGameTheTitleSlidesInAgainAndTheMusicWaitsForTheChime)
     for (unsigned long f = chime; f + 1 < music; f++) EXPECT_TRUE(chimePlaying[f]) << f;
     EXPECT_EQ(0, gMenuActive);  // the highlight carries on
     EXPECT_FALSE(gValidated);
-}
-
-// ---- the sound bank ----------------------------------------------------------------------------
-
-TEST(SoundBank, LoadsTheFifteenSamplesWithTheirVolumesAndCopies)
-{
-    struct Expected {
-        KSound **sound;
-        int volume, copies;
-    };
-    const Expected table[] = {
-        {&snd_ching, 100, 1},       {&snd_menu, 100, 1},        {&snd_scroll, 100, 1},
-        {&snd_ennemyshot, 100, 3},  {&snd_validated, 100, 1},   {&snd_shipshot, 30, 3},
-        {&snd_alienArrival, 100, 3}, {&snd_welcomegame, 100, 1}, {&snd_ennemyexplo, 100, 3},
-        {&snd_bonusappear, 100, 1}, {&snd_gotBonus, 100, 1},    {&snd_hitshell, 100, 3},
-        {&snd_changeBackground, 40, 1}, {&snd_herohit, 100, 1}, {&snd_smartbomb, 100, 1},
-    };
-    ScriptedGame game;
-    game.runWithWindow([&] {
-        for (const Expected &e : table) {
-            ASSERT_NE(nullptr, *e.sound);
-            EXPECT_EQ(e.copies, KSoundProbe::copies(**e.sound));
-            EXPECT_EQ(e.volume, KSoundProbe::channelVolume(**e.sound));
-            for (int c = 0; c < e.copies; c++) EXPECT_NE(nullptr, KSoundProbe::buffer(**e.sound, c));
-        }
-        ASSERT_NE(nullptr, snd_music);
-        EXPECT_FALSE(snd_music->isPlaying());  // the menu starts it after the chime
-        EXPECT_EQ(50, KSound::_masterMUSICvolume.load());
-        EXPECT_EQ(100, KSound::_masterSFXvolume.load());
-    });
-    for (const Expected &e : table) EXPECT_EQ(nullptr, *e.sound);
-    EXPECT_EQ(nullptr, snd_music);
-    EXPECT_EQ(0, KSound::_instanceCount);  // the primer and every sound are gone
-}
-
-TEST(SoundBank, AFourthShipShotRestartsTheOldestCopy)
-{
-    ScriptedGame game;
-    std::vector<const IDirectSoundBuffer *> played;
-    game.runWithWindow([&] {
-        dsoundTestTakeRecords();
-        for (int shot = 0; shot < 4; shot++) snd_shipshot->playSample();
-        for (const DsRecord &r : dsoundTestTakeRecords())
-            if (r.call == DsCall::Play && KSoundProbe::owns(*snd_shipshot, r.buffer)) played.push_back(r.buffer);
-    });
-    ASSERT_EQ(4u, played.size());
-    EXPECT_NE(played[0], played[1]);
-    EXPECT_NE(played[1], played[2]);
-    EXPECT_NE(played[0], played[2]);
-    EXPECT_EQ(played[0], played[3]);
-}
-
-TEST(SoundBank, PlayMusicReplacesTheTrackAndLoopsItAtFullVolume)
-{
-    ScriptedGame game;
-    game.runWithWindow([&] {
-        playMusic("data\\audio\\ingame.ogg");
-        ASSERT_NE(nullptr, snd_music);
-        EXPECT_EQ(100, KSoundProbe::channelVolume(*snd_music));
-        EXPECT_TRUE(snd_music->isPlaying());
-        EXPECT_EQ(16, KSound::_instanceCount);  // fifteen samples and one music
-    });
-    const auto plays = game.soundEvents("snd_music", DsCall::Play);
-    ASSERT_EQ(1u, plays.size());
-    EXPECT_EQ(1, plays[0].value);  // looping
-}
-
-// ---- the entry -----------------------------------------------------------------------------
-
-TEST(Entry, EndsInOrderWhenNoWindowCanOpen)
-{
-    if (SDL_WasInit(SDL_INIT_VIDEO)) GTEST_SKIP() << "video already started in this process";
-    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-    ScriptedGame game;
-    const int code = game.runMain();
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    EXPECT_EQ(1, code);
-    EXPECT_EQ(nullptr, gameWindow);
-    EXPECT_EQ(0u, game.frames());
-    EXPECT_TRUE(game.readPrefsFile().empty());  // no menu ran, nothing was saved
 }

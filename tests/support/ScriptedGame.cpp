@@ -49,20 +49,6 @@ const NamedSound gameSounds[] = {
 };
 constexpr int MAX_COPIES = 9;
 
-void nameBuffer(const IDirectSoundBuffer *buffer, SoundEvent &event)
-{
-    for (const NamedSound &named : gameSounds) {
-        if (!*named.sound) continue;
-        for (int copy = 0; copy < MAX_COPIES; copy++) {
-            if (KSoundProbe::buffer(**named.sound, copy) == buffer) {
-                event.sound = named.name;
-                event.copy = copy;
-                return;
-            }
-        }
-    }
-}
-
 // The menu's state as the program starts with it: the first run in a process takes it, every
 // later run starts from it again, as a new process would.
 struct MenuStart {
@@ -182,11 +168,25 @@ void ScriptedGame::messageBox(void *self, const char *title, const char *text)
     static_cast<ScriptedGame *>(self)->boxes.push_back(std::string(title) + ": " + text);
 }
 
+std::string ScriptedGame::soundOf(const IDirectSoundBuffer *buffer, int *copy)
+{
+    for (const NamedSound &named : gameSounds) {
+        if (!*named.sound) continue;
+        for (int c = 0; c < MAX_COPIES; c++) {
+            if (KSoundProbe::buffer(**named.sound, c) != buffer) continue;
+            if (copy) *copy = c;
+            return named.name;
+        }
+    }
+    if (copy) *copy = -1;
+    return "?";
+}
+
 void ScriptedGame::takeSounds(unsigned long frame)
 {
     for (const DsRecord &record : dsoundTestTakeRecords()) {
         SoundEvent event{frame, "?", -1, record.call, record.value};
-        nameBuffer(record.buffer, event);
+        event.sound = soundOf(record.buffer, &event.copy);
         soundLog.push_back(event);
     }
 }
@@ -211,27 +211,37 @@ size_t ScriptedGame::countCalls(const std::string &sound, DsCall call) const
     return soundEvents(sound, call).size();
 }
 
+Frame readPicture(const std::string &file)
+{
+    Frame picture;
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
+    const std::string extension = file.size() > 4 ? file.substr(file.size() - 4) : "";
+    const KImageFormat format = extension == ".tga" ? K_IMAGE_TGA : extension == ".png" ? K_IMAGE_PNG
+                                : extension == ".jpg" ? K_IMAGE_JPG : K_IMAGE_BMP;
+    KImageFile image;
+    if (!image.decode(bytes.data(), bytes.size(), format)) return picture;
+    picture.width = static_cast<int>(image.getWidth());
+    picture.height = static_cast<int>(image.getHeight());
+    const uint8_t *rgba = image.getRGBA();
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    for (size_t i = 0; i < picture.pixels.size(); i++) {
+        const uint8_t *p = rgba + 4 * i;
+        picture.pixels[i] = uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+    }
+    return picture;
+}
+
 Frame ScriptedGame::capture()
 {
-    Frame frame;
     const std::string file = folder + "/capture.bmp";
     KGraphic *grabber = KQRX::createKGraphic();
     const bool saved = grabber->saveBackBuffer(file.c_str(), K_SAVE_BMP, 0, 0);
     delete grabber;
-    if (!saved) return frame;
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                           std::istreambuf_iterator<char>());
-    KImageFile image;
-    if (!image.decode(bytes.data(), bytes.size(), K_IMAGE_BMP)) return frame;
-    frame.width = static_cast<int>(image.getWidth());
-    frame.height = static_cast<int>(image.getHeight());
-    const uint8_t *rgba = image.getRGBA();
-    frame.pixels.resize(static_cast<size_t>(frame.width) * frame.height);
-    for (size_t i = 0; i < frame.pixels.size(); i++) {
-        const uint8_t *p = rgba + 4 * i;
-        frame.pixels[i] = 0xFF000000u | (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
-    }
+    if (!saved) return Frame();
+    Frame frame = readPicture(file);
+    for (uint32_t &pixel : frame.pixels) pixel |= 0xFF000000u;  // the screen is opaque
     remove(file.c_str());
     return frame;
 }

@@ -78,7 +78,11 @@ struct Frame {
     int red(int x, int y) const { return (at(x, y) >> 16) & 0xFF; }
     int green(int x, int y) const { return (at(x, y) >> 8) & 0xFF; }
     int blue(int x, int y) const { return at(x, y) & 0xFF; }
+    int alpha(int x, int y) const { return at(x, y) >> 24; }
 };
+
+// A picture file (TGA, PNG, JPEG or BMP by its extension) as a Frame; empty when unreadable.
+Frame readPicture(const std::string &file);
 
 class ScriptedGame {
 public:
@@ -111,6 +115,8 @@ public:
     unsigned long firstFrame(const std::string &sound, DsCall call, unsigned long from = 0) const;
     size_t countCalls(const std::string &sound, DsCall call) const;
     const std::vector<std::string> &messageBoxes() const { return boxes; }
+    // The snd_ global whose buffer this is, as it stands now ("?" for none), and which copy.
+    static std::string soundOf(const IDirectSoundBuffer *buffer, int *copy = nullptr);
 
     // The run's user folder and its preferences file.
     const std::string &userFolder() const { return folder; }
