@@ -248,6 +248,8 @@ void KSound::killThread() {
   if (hThread && !hThread->isCurrent()) {
     hThread->join();
     if (_dsNotify) {
+      // The buffer outlives the events: it must not set them once they are gone.
+      _dsNotify->SetNotificationPositions(0, nullptr);
       _dsNotify->Release();
       _dsNotify = nullptr;
     }

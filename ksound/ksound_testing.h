@@ -20,6 +20,8 @@ struct KSoundProbe {
   static long parseWav(KSound &sound, unsigned char *image, unsigned long size) {
     return sound.ParseWavHeader(image, size);
   }
+  // As if the module or stream had reached its end: the next refill stops it.
+  static void markCompleted(KSound &sound) { sound._oggCompleted = true; }
   static const KWaveFormat *format(const KSound &sound) { return sound._waveFormatEx; }
   static const unsigned char *pcm(const KSound &sound) { return sound._wavDataStart; }
   static unsigned long pcmBytes(const KSound &sound) { return sound._wavLength; }

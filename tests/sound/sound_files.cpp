@@ -154,13 +154,17 @@ std::string writeTemp(const std::string &name, const Bytes &bytes) {
     folder = made ? made : "/tmp";
   }
   std::string path = folder + "/" + name;
+  writeFile(path, bytes);
+  return path;
+}
+
+void writeFile(const std::string &path, const Bytes &bytes) {
   FILE *f = std::fopen(path.c_str(), "wb");
   if (f) {
     if (!bytes.empty())
       std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
   }
-  return path;
 }
 
 std::vector<int16_t> decodeOgg(const std::string &path) {

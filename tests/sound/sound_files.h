@@ -22,6 +22,8 @@ Bytes modImage();
 
 // Writes bytes to a file under the test's temporary folder; returns its path.
 std::string writeTemp(const std::string &name, const Bytes &bytes);
+// Writes bytes to a file.
+void writeFile(const std::string &path, const Bytes &bytes);
 // Decodes an Ogg file completely (16-bit interleaved), as libvorbisfile does for the engine.
 std::vector<int16_t> decodeOgg(const std::string &path);
 
