@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "KCanvasGL.h"
 #include "KGraphicGL.h"
 #include "KImageFile.h"
 
@@ -24,9 +25,9 @@ bool KGraphicGL::grab(ptkGrabCallBack cb, bool front) {
   // The earlier texture is released, and its video memory with it, before the new one is made.
   freePicture();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(front ? GL_FRONT : GL_BACK);
+  KCanvasGL::selectRead(front);
   glReadPixels(0, 0, (GLsizei)width, (GLsizei)height, GL_RGBA, GL_UNSIGNED_BYTE, screen);
-  glReadBuffer(GL_BACK);
+  KCanvasGL::selectRead(false);
   for (long y = 0; y < height; y++)
     for (long x = 0; x < width; x++) {
       const uint8_t *pixel = screen + ((size_t)y * width + x) * 4;

@@ -9,6 +9,7 @@
 #include "KInput.h"
 #include "KMiscTools.h"
 #include "host.h"
+#include "host_scale.h"
 #include "matrices.h"
 
 namespace {
@@ -60,7 +61,8 @@ bool KWindowD3D::createRealWindow(short width, short height, short depth, const 
   desc.title = title;
   desc.width = width;
   desc.height = height;
-  desc.sdlFlags = _fullscreen ? SDL_WINDOW_BORDERLESS : 0;
+  // Resizable: the host shows the picture scaled to whatever size the player gives it.
+  desc.sdlFlags = SDL_WINDOW_RESIZABLE | (_fullscreen ? SDL_WINDOW_BORDERLESS : 0);
   desc.x = desc.y = HOST_CENTERED;
   desc.proc = GameWindowProc;
   desc.userData = this;
@@ -252,17 +254,16 @@ void KWindowD3D::toggleFullScreen(bool fullscreen) {
     _lpDDSPrimary = nullptr;
     _lpDDSBack = nullptr;
     _fullscreen = false;
+    // Leaving the desktop full screen gives the window back the size the player had chosen.
     _lpDD->RestoreDisplayMode();
     SDL_SetWindowBordered(sdlWindow(), SDL_TRUE);
-    SDL_SetWindowSize(sdlWindow(), _windowWidth, _windowHeight);
     SDL_SetWindowPosition(sdlWindow(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     if (!createDirectContextsWindow()) return;
   } else {
     if (!_hWndQRX) return;
     _fullscreen = true;
-    SDL_SetWindowBordered(sdlWindow(), SDL_FALSE);
-    SDL_SetWindowPosition(sdlWindow(), 0, 0);
-    SDL_SetWindowSize(sdlWindow(), _windowWidth, _windowHeight);
+    // The full-screen mode covers the desktop without changing it (the display shows the
+    // mode's picture scaled).
     if (!createDirectContextsFullScreen()) return;
   }
   regenerateD3DDevice();
@@ -371,6 +372,7 @@ void KWindowD3D::processEvents() { hostPumpEvents(); }
 long KWindowD3D::GameWindowProc(HWND hWnd, unsigned int messg, unsigned int wParam, long lParam) {
   KWindowD3D *self = static_cast<KWindowD3D *>(hostUserData(hWnd));
   if (self) {
+    if (hostIsFullscreenToggle(messg, wParam, lParam)) self->toggleFullScreen(!self->_fullscreen);
     if (self->_userCallback && !self->_userCallback(hWnd, messg, wParam, lParam)) return 0;
     if (self->_qrxCallback) {
       KEvent event;

@@ -11,6 +11,7 @@
 #include "KInput.h"
 #include "KMiscTools.h"
 #include "host.h"
+#include "host_scale.h"
 
 namespace {
 
@@ -63,7 +64,11 @@ KWindowGL::~KWindowGL() {
   _qrxCallback = nullptr;
   if (!_silent) KInput::showPointer();
   if (_openGLContext) {
-    if (SDL_GL_GetCurrentContext() == _openGLContext) SDL_GL_MakeCurrent(nullptr, nullptr);
+    // Deleting the context takes the canvas with it when another context is current.
+    if (SDL_GL_GetCurrentContext() == _openGLContext) {
+      _canvas.destroy();
+      SDL_GL_MakeCurrent(nullptr, nullptr);
+    }
     SDL_GL_DeleteContext(_openGLContext);
     _openGLContext = nullptr;
   }
@@ -104,6 +109,12 @@ bool KWindowGL::createGameWindow(short width, short height, short depth, bool wi
   if (!AttachOpenGLToWindow(depth)) return false;
 
   detectCaps();
+  // The game draws into its own picture, which the window shows at any size; a driver
+  // without framebuffer objects draws into the window, which then keeps the picture's size.
+  if (!_silent && !_canvas.create(width, height, _use3d)) {
+    SDL_SetWindowResizable(hostSDLWindow(_hwnd), SDL_FALSE);
+    SDL_SetWindowSize(hostSDLWindow(_hwnd), width, height);
+  }
   KGraphicGL::setScreenSize(width, height, depth);
   KInput::initInput(_hwnd);
   KMiscTools::initMiscTools();
@@ -131,7 +142,7 @@ bool KWindowGL::createHostWindow(const char *title, bool withDepth) {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0); // no destination alpha: it reads as 1
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, withDepth ? 16 : 0);
-  uint32_t flags = SDL_WINDOW_OPENGL | (_silent ? SDL_WINDOW_HIDDEN : 0);
+  uint32_t flags = SDL_WINDOW_OPENGL | (_silent ? SDL_WINDOW_HIDDEN : SDL_WINDOW_RESIZABLE);
   HostWindowDesc desc{title, _windowWidth, _windowHeight, flags, HOST_CENTERED, HOST_CENTERED, GameWindowProc, this};
   if (_silent) desc.x = desc.y = 30, desc.width = desc.height = 256;
   _hwnd = hostCreateWindow(desc);
@@ -260,6 +271,7 @@ void KWindowGL::flipBackBuffer(bool waitForBackWindow, bool restoreView) {
   if (WaitVBL) WaitVBL(1);
   if (_gamma < 1) doGammaAdjustment();
   hostFrameReady();
+  showFrame();
   SDL_GL_SwapWindow(hostSDLWindow(_hwnd));
   if (restoreView) setDefaultWorldView();
   processEvents();
@@ -268,6 +280,12 @@ void KWindowGL::flipBackBuffer(bool waitForBackWindow, bool restoreView) {
   if (_maxFrameRate != 0) hostPaceFrame(t1, _maxFrameRate);
   t1 = KMiscTools::getMilliseconds();
   if (waitForBackWindow) waitForForeground();
+}
+
+void KWindowGL::showFrame() {
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(hostSDLWindow(_hwnd), &w, &h);
+  _canvas.present(w, h);
 }
 
 void KWindowGL::waitForForeground() {
@@ -306,6 +324,7 @@ void KWindowGL::processEvents() { hostPumpEvents(); }
 long KWindowGL::GameWindowProc(HWND hWnd, unsigned int messg, unsigned int wParam, long lParam) {
   KWindowGL *self = static_cast<KWindowGL *>(hostUserData(hWnd));
   if (!self) return 0; // no object to tell: the messages have no effect
+  if (hostIsFullscreenToggle(messg, wParam, lParam)) self->toggleFullScreen(!self->_fullscreen);
   if (self->_userCallback && !self->_userCallback(hWnd, messg, wParam, lParam)) return 0;
   if (self->_qrxCallback) {
     KEvent event;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "KCanvasGL.h"
 #include "KWindow.h"
 
 class KWindowGL : public KWindow {
@@ -71,12 +72,14 @@ public:
   float _gamma;
   bool _quit;
   bool _displayQRXMouse;
+  KCanvasGL _canvas;      // the game's picture, shown scaled in the window
 
 private:
   void init(bool use3d);
   bool createHostWindow(const char *title, bool withDepth);
   void detectCaps();
   void waitForForeground();
+  void showFrame();
   long ownHandling(unsigned int messg, unsigned int wParam);
 };
 

@@ -1,8 +1,9 @@
 // The screen behind the primary surface: an SDL window, its full-screen mode, and presenting
-// through an SDL renderer and a streaming texture.
+// through an SDL renderer and a streaming texture, scaled to the window as host_scale.h says.
 
 #include <SDL.h>
 
+#include "host_scale.h"
 #include "objects.h"
 
 namespace zyddraw {
@@ -68,21 +69,15 @@ bool setDisplayMode(Display &d, int width, int height, int bits) {
   d.modeWidth = width;
   d.modeHeight = height;
   d.modeLayout = layoutOfDepth(bits);
-  if (d.window) {
-    SDL_DisplayMode mode{};
-    if (SDL_GetWindowDisplayMode(d.window, &mode) == 0) {
-      mode.w = width;
-      mode.h = height;
-      SDL_SetWindowDisplayMode(d.window, &mode);
-    }
-    SDL_SetWindowFullscreen(d.window, SDL_WINDOW_FULLSCREEN);
-  }
+  // The mode is the program's: the desktop keeps its own, and the mode's picture is shown
+  // scaled on it.
+  if (d.window) hostSetDesktopFullscreen(d.window, true);
   return true;
 }
 
 void restoreDisplayMode(Display &d) {
   d.modeWidth = d.modeHeight = 0;
-  if (d.window) SDL_SetWindowFullscreen(d.window, 0);
+  if (d.window) hostSetDesktopFullscreen(d.window, false);
 }
 
 void primaryShape(const Display &d, int *width, int *height, Layout *layout) {
@@ -92,9 +87,10 @@ void primaryShape(const Display &d, int *width, int *height, Layout *layout) {
     *layout = d.modeLayout;
     return;
   }
+  // The client area of a host window is its picture, whatever size the window has now.
   *width = 640;
   *height = 480;
-  if (d.window) SDL_GetWindowSize(d.window, width, height);
+  if (d.window && !hostPictureSize(d.window, width, height)) SDL_GetWindowSize(d.window, width, height);
   *layout = gDisplayLayout;
 }
 
@@ -117,7 +113,15 @@ void present(Display &d, const uint8_t *pixels, long pitch, int width, int heigh
     if (!d.texture) return;
   }
   SDL_UpdateTexture(d.texture, nullptr, pixels, (int)pitch);
-  SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
+  int outputW = width, outputH = height;
+  SDL_GetRendererOutputSize(d.renderer, &outputW, &outputH);
+  HostRect shown = hostPictureRect(outputW, outputH, width, height);
+  SDL_SetTextureScaleMode(d.texture, hostWholeMultiple(shown, width, height) ? SDL_ScaleModeNearest
+                                                                             : SDL_ScaleModeLinear);
+  SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(d.renderer); // the bars
+  SDL_Rect to = {shown.x, shown.y, shown.w, shown.h};
+  SDL_RenderCopy(d.renderer, d.texture, nullptr, &to);
   SDL_RenderPresent(d.renderer);
 }
 

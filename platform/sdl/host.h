@@ -67,7 +67,7 @@ void hostSetUserData(HostWindow *window, void *userData);
 void hostSetTitle(HostWindow *window, const char *title);
 void hostShowNormal(HostWindow *window);
 void hostMinimize(HostWindow *window);
-// Full screen at the window's size (a display-mode switch), or back to the desktop mode.
+// Desktop full screen (no display-mode switch), or back to the window it was (host_scale.h).
 bool hostSetFullscreen(HostWindow *window, bool fullscreen);
 // The window is the one with the keyboard focus (the foreground window).
 bool hostHasFocus(const HostWindow *window);
@@ -90,7 +90,8 @@ void hostWaitForInput();
 // The key with this Windows virtual-key code is down. The generic codes 16, 17, 18
 // (shift, control, alt) answer for either side; 160-165 for their own side.
 bool hostKeyDown(int virtualKey);
-// Pointer position in client pixels of the window (last known position).
+// Pointer position in client pixels of the window (last known position): pixels of the
+// picture the window shows, whatever its size (host_scale.h).
 void hostMousePosition(const HostWindow *window, int *x, int *y);
 bool hostLeftButtonDown();
 // ShowCursor: raises (show) or lowers the display counter and returns it; the system

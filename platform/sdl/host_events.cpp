@@ -62,6 +62,7 @@ void sendText(HostWindow *window, const char *text) {
 }
 
 void sendButton(HostWindow *window, uint8_t button, bool down, int x, int y) {
+  hostPointInPicture(window, x, y, &x, &y);
   unsigned int message;
   switch (button) {
   case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
@@ -105,8 +106,11 @@ void translate(const SDL_Event &event) {
     if (HostWindow *w = hostWindowOfId(event.text.windowID); w && real) sendText(w, event.text.text);
     break;
   case SDL_MOUSEMOTION:
-    if (HostWindow *w = hostWindowOfId(event.motion.windowID); w && real)
-      hostDeliverInput(w, WM_MOUSEMOVE, hostMouseFlags(), hostPointLParam(event.motion.x, event.motion.y));
+    if (HostWindow *w = hostWindowOfId(event.motion.windowID); w && real) {
+      int x, y;
+      hostPointInPicture(w, event.motion.x, event.motion.y, &x, &y);
+      hostDeliverInput(w, WM_MOUSEMOVE, hostMouseFlags(), hostPointLParam(x, y));
+    }
     break;
   case SDL_MOUSEBUTTONDOWN:
   case SDL_MOUSEBUTTONUP:

@@ -15,6 +15,7 @@ struct HostWindow {
   int width, height;    // drawable size asked for
   bool focused;
   HostWindow *next;     // the open windows, newest first
+  int windowedWidth, windowedHeight; // the size to give back on leaving full screen
 };
 
 // A key of the keyboard: its Windows virtual-key code (sided for shift, control and alt)
@@ -51,6 +52,11 @@ void hostCloseAll();
 void hostApplyCursor();
 // Every key and button up, pointer at 0, 0.
 void hostResetInputState();
+
+// Scaled windows (host_scaled_window.cpp): the size a window opens at, and a point of the
+// window in picture pixels.
+void hostOpeningSize(const HostWindowDesc &desc, int *w, int *h);
+void hostPointInPicture(HostWindow *window, int x, int y, int *px, int *py);
 
 // Scripted input waiting for the next pump; true while a script owns the input.
 void hostDeliverScriptedInput();

@@ -100,4 +100,5 @@ void hostTestReset() {
   hostTestStopInput();
   hostTestResetClock();
   hostTestSetMessageBoxHandler(nullptr, nullptr);
+  hostTestSetOpeningScale(1);
 }

@@ -52,7 +52,11 @@ unsigned long hostTestFrameCount();
 typedef void (*HostMessageBoxHandler)(void *context, const char *title, const char *text);
 void hostTestSetMessageBoxHandler(HostMessageBoxHandler handler, void *context);
 
-// Every hook off, frame count 0, scripted input stopped.
+// Scaled windows open at this whole multiple of their picture; 0 chooses from the desktop, as
+// a player's run does. The reset sets 1: a test's windows have the picture's size on any display.
+void hostTestSetOpeningScale(int scale);
+
+// Every hook off, frame count 0, scripted input stopped, windows opening at 1x.
 void hostTestReset();
 
 #endif

@@ -1,5 +1,6 @@
 // Host windows: one SDL window each, with the procedure and object its messages go to.
 #include "host_internal.h"
+#include "host_scale.h"
 
 namespace {
 
@@ -37,14 +38,16 @@ HostWindow *hostCreateWindow(const HostWindowDesc &desc) {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   int x = desc.x == HOST_CENTERED ? (int)SDL_WINDOWPOS_CENTERED : desc.x;
   int y = desc.y == HOST_CENTERED ? (int)SDL_WINDOWPOS_CENTERED : desc.y;
-  SDL_Window *sdl = SDL_CreateWindow(desc.title ? desc.title : "", x, y, desc.width, desc.height, desc.sdlFlags);
+  int w, h;
+  hostOpeningSize(desc, &w, &h);
+  SDL_Window *sdl = SDL_CreateWindow(desc.title ? desc.title : "", x, y, w, h, desc.sdlFlags);
   if (!sdl) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;
   }
   setIcon(sdl);
   HostWindow *window = new HostWindow{sdl, SDL_GetWindowID(sdl), desc.proc, desc.userData,
-                                      desc.width, desc.height, !(desc.sdlFlags & SDL_WINDOW_HIDDEN), windows};
+                                      desc.width, desc.height, !(desc.sdlFlags & SDL_WINDOW_HIDDEN), windows, w, h};
   windows = window;
   hostApplyCursor(); // the pointer may have been hidden before any window existed
   return window;
@@ -99,16 +102,7 @@ void hostMinimize(HostWindow *window) {
 }
 
 bool hostSetFullscreen(HostWindow *window, bool fullscreen) {
-  if (!hostWindowExists(window)) return false;
-  if (fullscreen) {
-    // The display mode closest to the window's size; SDL puts the desktop mode back on leaving.
-    SDL_DisplayMode wanted = {0, window->width, window->height, 0, nullptr}, closest;
-    int display = SDL_GetWindowDisplayIndex(window->sdl);
-    if (display >= 0 && SDL_GetClosestDisplayMode(display, &wanted, &closest))
-      SDL_SetWindowDisplayMode(window->sdl, &closest);
-    return SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN) == 0;
-  }
-  return SDL_SetWindowFullscreen(window->sdl, 0) == 0;
+  return hostWindowExists(window) && hostSetDesktopFullscreen(window->sdl, fullscreen);
 }
 
 bool hostHasFocus(const HostWindow *window) { return hostWindowExists(window) && window->focused; }
