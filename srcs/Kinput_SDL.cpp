@@ -1,6 +1,8 @@
 // Keyboard and mouse on the SDL host: the host keeps the key state by Windows virtual-key
 // code, fed by the same messages the window procedures receive.
+#include "KGraphic.h"
 #include "KInput.h"
+#include "KQRX.h"
 #include "host.h"
 
 HWND KInput::_hwnd;
@@ -56,6 +58,14 @@ int plainKey(int virtualKey) {
   }
 }
 
+// The host's screenshot key (F12) saves the frame through the window's renderer.
+bool saveScreenshot(const char *path) {
+  KGraphic *picture = KQRX::createKGraphic();
+  bool saved = picture->saveBackBuffer(path, K_SAVE_PNG, 0, 0);
+  delete picture;
+  return saved;
+}
+
 } // namespace
 
 void KInput::initInput(HWND hwnd) {
@@ -65,6 +75,7 @@ void KInput::initInput(HWND hwnd) {
   // The host reports shift and control like the NT family (codes 16 and 17 in key messages),
   // so the table keeps its sided codes.
   _is9x = false;
+  hostSetScreenshotWriter(saveScreenshot);
 }
 
 bool KInput::isPressed(EKeyboardLayout keyCode) {

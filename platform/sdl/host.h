@@ -112,6 +112,16 @@ uint32_t hostMilliseconds();
 // may switch the wait off (host_testing.h).
 void hostPaceFrame(uint32_t lastFlipMs, uint32_t periodMs);
 
+// ---- screenshots ----------------------------------------------------------------------------
+
+// F12 asks for a screenshot. At the next hostFrameReady (the frame drawn, not yet shown) the
+// writer saves the frame as a PNG at the path it is given, zyphora-YYYYMMDD-HHMMSS.png (-2, -3,
+// ... for more in the same second) in the user's pictures folder (XDG_PICTURES_DIR of
+// user-dirs.dirs, else ~/Pictures, made if missing); the host prints the path on standard
+// output, or a line on standard error when the save fails. Without a writer F12 saves nothing.
+typedef bool (*HostScreenshotWriter)(const char *path);
+void hostSetScreenshotWriter(HostScreenshotWriter writer);
+
 // ---- folders and message boxes -------------------------------------------------------------
 
 // The running executable's full path, cut to size - 1 bytes; false when it cannot be read.

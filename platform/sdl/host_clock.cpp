@@ -26,6 +26,7 @@ uint32_t hostMilliseconds() {
 }
 
 void hostFrameReady() {
+  hostTakeAskedScreenshot();
   if (frameHook) frameHook(frameHookContext, frameCount);
   frameCount++;
   steppedMs += clockStep;

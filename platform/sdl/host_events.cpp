@@ -117,6 +117,10 @@ void translate(const SDL_Event &event) {
     if (HostWindow *w = hostWindowOfId(event.button.windowID); w && real)
       sendButton(w, event.button.button, event.type == SDL_MOUSEBUTTONDOWN, event.button.x, event.button.y);
     break;
+  case SDL_CONTROLLERDEVICEADDED: case SDL_CONTROLLERDEVICEREMOVED:
+  case SDL_CONTROLLERBUTTONDOWN: case SDL_CONTROLLERBUTTONUP: case SDL_CONTROLLERAXISMOTION:
+    hostPadEvent(event);
+    break;
   case SDL_MOUSEWHEEL:
     if (HostWindow *w = hostWindowOfId(event.wheel.windowID); w && real) {
       int delta = event.wheel.y * 120;
@@ -146,6 +150,7 @@ unsigned int hostMouseFlags() {
 }
 
 void hostDeliverInput(HostWindow *window, unsigned int message, unsigned int wParam, long lParam) {
+  hostWatchScreenshotKey(message, wParam, lParam);
   switch (message) {
   case WM_KEYDOWN: case WM_SYSKEYDOWN: keyState[sidedKey(wParam, lParam)] = true; break;
   case WM_KEYUP: case WM_SYSKEYUP: keyState[sidedKey(wParam, lParam)] = false; break;
@@ -168,13 +173,14 @@ void hostCloseAll() {
   }
 }
 
-void hostSendKey(HostWindow *window, int virtualKey, bool down) {
-  if (const HostKey *key = hostKeyOfVirtualKey(virtualKey)) sendKey(window, *key, down, false);
+void hostSendKey(HostWindow *window, int virtualKey, bool down, bool repeat) {
+  if (const HostKey *key = hostKeyOfVirtualKey(virtualKey)) sendKey(window, *key, down, repeat);
 }
 
 void hostPumpEvents() {
   hostDeliverScriptedInput();
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  hostPumpPads();
   SDL_Event event;
   while (SDL_PollEvent(&event)) translate(event);
 }
@@ -205,6 +211,7 @@ bool hostLeftButtonDown() { return leftButton; }
 
 void hostResetInputState() {
   memset(keyState, 0, sizeof keyState);
+  hostForgetPadKeys();
   leftButton = false;
   mouseX = mouseY = 0;
 }

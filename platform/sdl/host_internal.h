@@ -43,8 +43,9 @@ unsigned int hostMouseFlags();
 // A point as a mouse message's lParam: x in the low word, y in the high word.
 long hostPointLParam(int x, int y);
 
-// Sends the messages of a key press or release, as a real key would.
-void hostSendKey(HostWindow *window, int virtualKey, bool down);
+// Sends the messages of a key press or release, as a real key would (repeat: a held key's
+// repeated press).
+void hostSendKey(HostWindow *window, int virtualKey, bool down, bool repeat = false);
 // WM_CLOSE to every open window (the user or the system asks the program to end).
 void hostCloseAll();
 // Shows or hides the system pointer as the display counter says.
@@ -60,5 +61,19 @@ void hostPointInPicture(HostWindow *window, int x, int y, int *px, int *py);
 // Scripted input waiting for the next pump; true while a script owns the input.
 void hostDeliverScriptedInput();
 bool hostScriptActive();
+
+// Gamepads (host_pad.cpp): started at the first pump, their taps ended and held directions
+// repeated at every pump; their SDL events turned into keys; their keys forgotten when the
+// key state is reset.
+void hostPumpPads();
+void hostPadEvent(const SDL_Event &event);
+void hostForgetPadKeys();
+
+// Screenshots (host_shot.cpp): F12 key messages ask for one, the next complete frame takes it.
+void hostWatchScreenshotKey(unsigned int message, unsigned int wParam, long lParam);
+void hostTakeAskedScreenshot();
+
+// mkdir -p (the path is changed while it runs, then put back); true when the folder exists.
+bool hostMakeFolders(char *path);
 
 #endif

@@ -15,8 +15,16 @@ int cursorCounter; // ShowCursor's display counter: the pointer shows while it i
 HostMessageBoxHandler boxHandler;
 void *boxContext;
 
-// mkdir -p; true when the folder exists afterwards.
-bool makeFolders(char *path) {
+// A display that can show an SDL message box: not the dummy or offscreen drivers, which
+// have none (and would let SDL open an X11 box on whatever display is around).
+bool displayCanShowBox() {
+  const char *driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER");
+  return !driver || (strcmp(driver, "dummy") != 0 && strcmp(driver, "offscreen") != 0);
+}
+
+} // namespace
+
+bool hostMakeFolders(char *path) {
   for (char *p = path + 1; *p; p++)
     if (*p == '/') {
       *p = 0;
@@ -27,15 +35,6 @@ bool makeFolders(char *path) {
   struct stat st;
   return (mkdir(path, 0755) == 0 || errno == EEXIST) && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
-
-// A display that can show an SDL message box: not the dummy or offscreen drivers, which
-// have none (and would let SDL open an X11 box on whatever display is around).
-bool displayCanShowBox() {
-  const char *driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER");
-  return !driver || (strcmp(driver, "dummy") != 0 && strcmp(driver, "offscreen") != 0);
-}
-
-} // namespace
 
 bool hostExecutablePath(char *path, size_t size) {
   if (size == 0) return false;
@@ -57,7 +56,7 @@ bool hostUserFolder(char *path, size_t size) {
   if (data && data[0] == '/') n = snprintf(folder, sizeof folder, "%s/zyphora", data);
   else if (home && home[0] == '/') n = snprintf(folder, sizeof folder, "%s/.local/share/zyphora", home);
   else return false;
-  if (n < 0 || (size_t)n >= sizeof folder || (size_t)n >= size || !makeFolders(folder)) return false;
+  if (n < 0 || (size_t)n >= sizeof folder || (size_t)n >= size || !hostMakeFolders(folder)) return false;
   snprintf(path, size, "%s", folder);
   return true;
 }
