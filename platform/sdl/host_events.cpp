@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host_internal.h"
+#include "host_testing.h"
 
 namespace {
 
@@ -73,7 +74,11 @@ void sendButton(HostWindow *window, uint8_t button, bool down, int x, int y) {
   hostDeliverInput(window, message, hostMouseFlags(), hostPointLParam(x, y));
 }
 
+bool focusHeld; // see hostTestSetFocusHeld
+
 void sendWindowEvent(HostWindow *window, const SDL_WindowEvent &event) {
+  bool focusEvent = event.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.event == SDL_WINDOWEVENT_FOCUS_LOST;
+  if (focusHeld && focusEvent) return;
   switch (event.event) {
   case SDL_WINDOWEVENT_CLOSE: hostSendMessage(window, WM_CLOSE, 0, 0); break;
   case SDL_WINDOWEVENT_EXPOSED: hostSendMessage(window, WM_PAINT, 0, 0); break;
@@ -215,3 +220,5 @@ void hostResetInputState() {
   leftButton = false;
   mouseX = mouseY = 0;
 }
+
+void hostTestSetFocusHeld(bool held) { focusHeld = held; }

@@ -101,4 +101,5 @@ void hostTestReset() {
   hostTestResetClock();
   hostTestSetMessageBoxHandler(nullptr, nullptr);
   hostTestSetOpeningScale(1);
+  hostTestSetFocusHeld(true);
 }

@@ -56,7 +56,12 @@ void hostTestSetMessageBoxHandler(HostMessageBoxHandler handler, void *context);
 // a player's run does. The reset sets 1: a test's windows have the picture's size on any display.
 void hostTestSetOpeningScale(int scale);
 
-// Every hook off, frame count 0, scripted input stopped, windows opening at 1x.
+// true: the display's focus changes are ignored and every window stays in front. Tests run
+// side by side on one X server without a window manager, where one test's new window takes
+// the focus from another's, which would then wait for it for ever. The reset sets true.
+void hostTestSetFocusHeld(bool held);
+
+// Every hook off, frame count 0, scripted input stopped, windows opening at 1x, focus held.
 void hostTestReset();
 
 #endif

@@ -295,7 +295,15 @@ TEST_F(HostEvents, MouseMotionButtonsAndWheel) {
   EXPECT_EQ((int16_t)(wheel[0].wParam >> 16), -120);
 }
 
+TEST_F(HostEvents, FocusChangesAreIgnoredWhileATestHoldsTheFocus) {
+  windowEvent(SDL_WINDOWEVENT_FOCUS_LOST); // the reset holds the focus
+  hostPumpEvents();
+  EXPECT_TRUE(hostHasFocus(window));
+  EXPECT_TRUE(messagesOf(WM_ACTIVATEAPP).empty());
+}
+
 TEST_F(HostEvents, WindowEventsAndQuit) {
+  hostTestSetFocusHeld(false);
   windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
   windowEvent(SDL_WINDOWEVENT_EXPOSED);
   hostPumpEvents();
