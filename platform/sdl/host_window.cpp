@@ -95,6 +95,9 @@ void hostShowNormal(HostWindow *window) {
   if (!hostWindowExists(window)) return;
   SDL_ShowWindow(window->sdl);
   SDL_RestoreWindow(window->sdl);
+  // Shown means in front, as on Windows. Without a window manager (a bare X server) nobody
+  // else gives a new window the focus, and the engine would wait for it for ever.
+  SDL_SetWindowInputFocus(window->sdl);
 }
 
 void hostMinimize(HostWindow *window) {
