@@ -119,9 +119,13 @@ void KSound::stopModule() {
   _directSoundBuffer[0]->Stop();
   killThread();
   clearSoundBuffer(0, kStreamBytes);
-  setModulePosition(0);
-  if (_moduleStorage._moduleRenderer)
-    dumb_it_set_loop_callback(duh_get_it_sigrenderer(_moduleStorage._moduleRenderer), nullptr, nullptr);
+  {
+    // The refill thread stops a module that ended while the game may move its position.
+    std::lock_guard<std::recursive_mutex> lock(_decoderLock);
+    setModulePosition(0);
+    if (_moduleStorage._moduleRenderer)
+      dumb_it_set_loop_callback(duh_get_it_sigrenderer(_moduleStorage._moduleRenderer), nullptr, nullptr);
+  }
   _oggCompleted = true;
 }
 
