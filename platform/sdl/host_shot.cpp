@@ -44,8 +44,9 @@ void hostWatchScreenshotKey(unsigned int message, unsigned int wParam, long lPar
 }
 
 void hostTakeAskedScreenshot() {
-  if (!asked || !writer) return;
-  asked = false;
+  bool wanted = asked;
+  asked = false; // a press with nothing to save the frame is dropped, not kept for later
+  if (!wanted || !writer) return;
   std::string folder = readyPicturesFolder();
   time_t now = time(nullptr);
   std::tm when{};

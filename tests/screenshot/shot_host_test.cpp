@@ -141,6 +141,15 @@ TEST_F(Screenshots, AHeldKeyTakesOneShotAndEachNewPressAnother) {
   EXPECT_EQ(2u, written.size());
 }
 
+TEST_F(Screenshots, APressWithNoWriterIsDroppedNotKeptForLater) {
+  hostSetScreenshotWriter(nullptr);
+  shoot();
+  hostSetScreenshotWriter(recordingWriter);
+  hostFrameReady();
+  EXPECT_TRUE(written.empty());
+  EXPECT_TRUE(TempHome::filesIn(home.path() + "/Pictures").empty());
+}
+
 TEST_F(Screenshots, AFailedSaveLeavesNoFileAndPrintsNoPath) {
   writerSucceeds = false;
   testing::internal::CaptureStderr();
