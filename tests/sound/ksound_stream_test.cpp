@@ -73,6 +73,13 @@ protected:
     EXPECT_EQ(decoded.size(), size_t(frames) * 2);
     return path;
   }
+  // Loads that file as a stream at full volume and plays it.
+  void start(KSound &stream, const char *name, long frames, bool loop) {
+    std::string path = music(name, frames);
+    ASSERT_TRUE(stream.loadStream(path.c_str()));
+    stream.setVolume(100);
+    stream.playStream(loop);
+  }
   std::vector<int16_t> decoded;
 };
 
@@ -94,11 +101,8 @@ TEST_F(Stream, ShortLoopPlaysFileThenSilenceEveryHalf) {
 }
 
 TEST_F(Stream, OneShotStopsWithinAHalf) {
-  std::string path = music("once.ogg", 6000);
   KSound stream;
-  ASSERT_TRUE(stream.loadStream(path.c_str()));
-  stream.setVolume(100);
-  stream.playStream(false);
+  ASSERT_NO_FATAL_FAILURE(start(stream, "once.ogg", 6000, false));
   mixHalf(stream);
   std::vector<int16_t> first = mixHalf(stream);  // frames 0..4095; the refill meets the end
   expectFile(first, 0, decoded, 0, kHalfFrames);
@@ -107,11 +111,8 @@ TEST_F(Stream, OneShotStopsWithinAHalf) {
 }
 
 TEST_F(Stream, PlayStreamRestartsFromTheBeginning) {
-  std::string path = music("restart.ogg", 20000);
   KSound stream;
-  ASSERT_TRUE(stream.loadStream(path.c_str()));
-  stream.setVolume(100);
-  stream.playStream(true);
+  ASSERT_NO_FATAL_FAILURE(start(stream, "restart.ogg", 20000, true));
   mixHalf(stream);
   mixHalf(stream);
   expectFile(mixHalf(stream), 0, decoded, kHalfFrames, kHalfFrames);
@@ -122,11 +123,8 @@ TEST_F(Stream, PlayStreamRestartsFromTheBeginning) {
 }
 
 TEST_F(Stream, StopThenPlayStartsSilentThenFromTheBeginning) {
-  std::string path = music("stop.ogg", 20000);
   KSound stream;
-  ASSERT_TRUE(stream.loadStream(path.c_str()));
-  stream.setVolume(100);
-  stream.playStream(true);
+  ASSERT_NO_FATAL_FAILURE(start(stream, "stop.ogg", 20000, true));
   mixHalf(stream);
   mixHalf(stream);
   mixHalf(stream);
@@ -139,11 +137,8 @@ TEST_F(Stream, StopThenPlayStartsSilentThenFromTheBeginning) {
 }
 
 TEST_F(Stream, MusicMasterReachesAPlayingStreamWithinATurn) {
-  std::string path = music("master.ogg", 20000);
   KSound stream;
-  ASSERT_TRUE(stream.loadStream(path.c_str()));
-  stream.setVolume(100);
-  stream.playStream(true);
+  ASSERT_NO_FATAL_FAILURE(start(stream, "master.ogg", 20000, true));
   long volume = 0;
   ring(stream)->GetVolume(&volume);
   EXPECT_EQ(volume, -12);
@@ -187,11 +182,8 @@ TEST_F(Stream, NonOggFileShowsTheBox) {
 }
 
 TEST_F(Stream, StopModuleWithoutModuleClearsAndCompletes) {
-  std::string path = music("plain.ogg", 20000);
   KSound stream;
-  ASSERT_TRUE(stream.loadStream(path.c_str()));
-  stream.setVolume(100);
-  stream.playStream(true);
+  ASSERT_NO_FATAL_FAILURE(start(stream, "plain.ogg", 20000, true));
   mixHalf(stream);
   EXPECT_GT(rms(mixHalf(stream), 0, 0, kHalfFrames), 0.1);
   stream.stopModule();
