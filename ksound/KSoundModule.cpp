@@ -18,9 +18,10 @@ bool hasTag(const unsigned char *image, unsigned long size, unsigned long at, co
 }
 
 // A MOD has no header tag, only the format tag at 1080 ("M.K.", "8CHN", ...): anything
-// without one is not taken for a module.
+// without one is not taken for a module. "FLT8" is refused too: DUMB's reader for its
+// paired patterns crashes on every such file, even a well-formed one.
 bool isMod(const unsigned char *image, unsigned long size) {
-  static const char *const tags[] = {"M.K.", "M!K!", "FLT4", "FLT8", "4CHN", "6CHN", "8CHN", "CD81", "OKTA"};
+  static const char *const tags[] = {"M.K.", "M!K!", "FLT4", "4CHN", "6CHN", "8CHN", "CD81", "OKTA"};
   for (const char *tag : tags)
     if (hasTag(image, size, 1080, tag))
       return true;

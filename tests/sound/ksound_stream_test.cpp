@@ -246,6 +246,9 @@ TEST_F(Stream, BadModulesLoadNothing) {
   EXPECT_FALSE(module.loadModule(writeTemp("text.xm", {'h', 'i'}).c_str()));
   EXPECT_FALSE(module.loadModule(writeTemp("cut.mod", Bytes(mod.begin(), mod.begin() + 1000)).c_str()));
   EXPECT_FALSE(module.loadModule(writeTemp("empty.s3m", {}).c_str()));
+  Bytes paired = mod;  // a well-formed module whose tag would crash the module reader
+  std::copy_n("FLT8", 4, paired.begin() + 1080);
+  EXPECT_FALSE(module.loadModule(writeTemp("paired.mod", paired).c_str()));
   module.playStream(true);
   module.stopModule();
   module.setModulePosition(3);
