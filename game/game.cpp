@@ -87,63 +87,80 @@ void resetGame() {
   gAlienChoice = 0;
 }
 
-void doGame() {
+void loadGamePictures(sGameScreen &screen) {
   surf_backgrounds[0] = loadGamePicture("data\\background1.tga");
   surf_backgrounds[0]->allowTextureWrap(true);
   surf_backgrounds[1] = loadGamePicture("data\\background2.tga");
   surf_backgrounds[1]->allowTextureWrap(true);
-  KGraphic *surf_sprites = loadGamePicture("data\\sprites.tga");
-  surf_sprites->setTextureQuality(true);
+  screen.surf_sprites = loadGamePicture("data\\sprites.tga");
+  screen.surf_sprites->setTextureQuality(true);
+}
 
+void freeGamePictures(sGameScreen &screen) {
+  delete screen.surf_sprites;
+  screen.surf_sprites = nullptr;
+  delete surf_backgrounds[0];
+  delete surf_backgrounds[1];
+  surf_backgrounds[0] = nullptr;
+  surf_backgrounds[1] = nullptr;
+}
+
+void playGameParts(KGraphic *surf_sprites) {
+  doAliens(surf_sprites);
+  doEnemyBullet(surf_sprites);
+  addAlien();
+  doShip(surf_sprites);
+  doShipBullet(surf_sprites);
+  doShipCollision();
+  displayInterface(surf_sprites);
+  displayScore(gScore, surf_sprites);
+}
+
+eGameFrameEnd gameFrame(sGameScreen &screen) {
+  KGraphic *surf_sprites = screen.surf_sprites;
+  gameWindow->setDefaultWorldView();
+  displayGameGrid();
+  if (KInput::isPressed(K_VK_P)) pauseGame(surf_sprites);
+
+  playGameParts(surf_sprites);
+
+  if (screen.fadeToWhite > 0) {
+    screen.fadeToWhite -= 0.1f;
+    surf_sprites->drawRect(0, 0, 480, 480, 0.4f, 0.9f, 1.0f, screen.fadeToWhite);
+  }
+  if (KInput::isPressed(K_VK_ESCAPE)) return GAME_ABANDONED; // before the flip, no entry
+
+  gLevelTimer -= 0.05f;
+  if (gLevelTimer < 0) gLevelTimer = 0;
+  displayLevelNumber(surf_sprites, gLevelTimer);
+
+  if (myShip.shield > 0) {
+    screen.gameoverfade = 0;
+    screen.gameoverTimer = 0;
+  } else {
+    runGameOver(surf_sprites, screen.gameoverfade, screen.gameoverTimer);
+  }
+
+  gameWindow->flipBackBuffer(true, true);
+  return screen.gameoverTimer >= 2.0f ? GAME_OVER : GAME_GOES_ON;
+}
+
+void doGame() {
+  sGameScreen screen;
+  loadGamePictures(screen);
   playSound(snd_welcomegame);
   resetGame();
 
-  float fadeToWhite = 1.0f;   // the light-blue veil of the menu's fade, thinning out
-  float gameoverfade = 0;     // progress of the game-over picture, 0..1
-  float gameoverTimer = 0;    // game-over clock, 0..2
-
   do {
-    gameWindow->setDefaultWorldView();
-    displayGameGrid();
-    if (KInput::isPressed(K_VK_P)) pauseGame(surf_sprites);
-
-    doAliens(surf_sprites);
-    doEnemyBullet(surf_sprites);
-    addAlien();
-    doShip(surf_sprites);
-    doShipBullet(surf_sprites);
-    doShipCollision();
-    displayInterface(surf_sprites);
-    displayScore(gScore, surf_sprites);
-
-    if (fadeToWhite > 0) {
-      fadeToWhite -= 0.1f;
-      surf_sprites->drawRect(0, 0, 480, 480, 0.4f, 0.9f, 1.0f, fadeToWhite);
-    }
-    if (KInput::isPressed(K_VK_ESCAPE)) break; // back to the menu, no high-score entry
-
-    gLevelTimer -= 0.05f;
-    if (gLevelTimer < 0) gLevelTimer = 0;
-    displayLevelNumber(surf_sprites, gLevelTimer);
-
-    if (myShip.shield > 0) {
-      gameoverfade = 0;
-      gameoverTimer = 0;
-    } else {
-      runGameOver(surf_sprites, gameoverfade, gameoverTimer);
-    }
-
-    gameWindow->flipBackBuffer(true, true);
-    if (gameoverTimer >= 2.0f) {
+    eGameFrameEnd end = gameFrame(screen);
+    if (end == GAME_ABANDONED) break;
+    if (end == GAME_OVER) {
       isHighscore();
       break;
     }
   } while (!gameWindow->isQuit());
 
+  // Whichever way the game ends, the screen gets its full brightness back.
   gameWindow->setGamma(1.0f);
-  delete surf_sprites;
-  delete surf_backgrounds[0];
-  delete surf_backgrounds[1];
-  surf_backgrounds[0] = nullptr;
-  surf_backgrounds[1] = nullptr;
+  freeGamePictures(screen);
 }

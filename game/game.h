@@ -50,6 +50,31 @@ long getNumberIndex(char letter);
 
 // ---- the game loop's pieces ----
 
+// What doGame keeps from frame to frame.
+struct sGameScreen {
+  KGraphic *surf_sprites = nullptr; // the sprite sheet
+  float fadeToWhite = 1.0f;         // the light-blue veil of the menu's fade, thinning out
+  float gameoverfade = 0;           // progress of the game-over picture, 0..1
+  float gameoverTimer = 0;          // game-over clock, 0..2
+};
+
+void loadGamePictures(sGameScreen &screen); // the two backgrounds and the sprite sheet
+void freeGamePictures(sGameScreen &screen);
+
+// The game's areas in their frame order: aliens (with hits, bonuses, particles, scores), enemy
+// shots, spawning, the ship, its shots, the ship against bonuses, gauges and score.
+void playGameParts(KGraphic *surf_sprites);
+
+// How a frame of the game ended.
+enum eGameFrameEnd {
+  GAME_GOES_ON,
+  GAME_ABANDONED, // Escape: left before the flip, without the high-score step
+  GAME_OVER,      // the game-over sequence has run to its end (after the flip)
+};
+// One frame of doGame: background, pause, the game's areas, veil, Escape, level clock, banner,
+// game-over sequence, flip.
+eGameFrameEnd gameFrame(sGameScreen &screen);
+
 // The values of a new game: ship, shots, mesh, aliens, exhaust, level, score, difficulty.
 void resetGame();
 
