@@ -11,22 +11,40 @@
 
 namespace {
 
-unsigned long quitAfterFrames;
+unsigned long quitAfterFrames, screenshotFrame;
 
-// Frame hook: once the frames asked for are drawn, the window is closed as a player closes it.
-void closeWhenDone(void *, unsigned long frame)
+const int VK_F12 = 123;
+
+// Frame hook: F12 is pressed for one frame at the frame asked for; once the frames asked for are
+// drawn, the window is closed as a player closes it.
+void runFrameScript(void *, unsigned long frame)
 {
-    if (frame + 1 != quitAfterFrames) return;
-    HostInputFrame closing{};
-    closing.closeRequest = true;
-    hostTestSetInput(closing);
+    HostInputFrame input{};
+    input.mouseX = 300;  // the pointer rests by the menu's first item, not in the corner
+    input.mouseY = 330;
+    if (screenshotFrame > 0 && frame + 1 == screenshotFrame) {
+        input.keys[input.keyCount++] = VK_F12;
+        hostTestSetInput(input);
+    } else if (screenshotFrame > 0 && frame == screenshotFrame) {
+        hostTestSetInput(input);
+    }
+    if (quitAfterFrames > 0 && frame + 1 == quitAfterFrames) {
+        input.closeRequest = true;
+        hostTestSetInput(input);
+    }
 }
 
-void readQuitAfterFrames()
+unsigned long frameFromEnvironment(const char *name)
 {
-    const char *frames = getenv("ZYPHORA_QUIT_AFTER_FRAMES");
-    quitAfterFrames = frames ? strtoul(frames, nullptr, 10) : 0;
-    if (quitAfterFrames > 0) hostTestSetFrameHook(closeWhenDone, nullptr);
+    const char *frames = getenv(name);
+    return frames ? strtoul(frames, nullptr, 10) : 0;
+}
+
+void readFrameScript()
+{
+    quitAfterFrames = frameFromEnvironment("ZYPHORA_QUIT_AFTER_FRAMES");
+    screenshotFrame = frameFromEnvironment("ZYPHORA_SCREENSHOT_AFTER_FRAMES");
+    if (quitAfterFrames > 0 || screenshotFrame > 0) hostTestSetFrameHook(runFrameScript, nullptr);
 }
 
 }  // namespace
@@ -59,6 +77,6 @@ int launchZyphora(int argc, char **argv)
     }
     // The entry reads the renderer from the environment: the option takes its place there.
     if (options.renderer) setenv("ZYPHORA_RENDERER", options.renderer, 1);
-    readQuitAfterFrames();
+    readFrameScript();
     return zyphoraMain(options.windowed);
 }

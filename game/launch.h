@@ -12,7 +12,8 @@ struct KDataSearch;
 //
 // ZYPHORA_QUIT_AFTER_FRAMES=N in the environment closes the window after N frames, as if the
 // player had: a check that a copy starts, draws its menu and ends cleanly, with no one to
-// close it.
+// close it. ZYPHORA_SCREENSHOT_AFTER_FRAMES=N presses F12 once N frames are drawn: the next frame
+// is saved as a screenshot, as a player's F12 saves it.
 int launchZyphora(int argc, char **argv);
 
 // The message shown when no folder looked in holds the data.

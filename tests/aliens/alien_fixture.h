@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "KSound.h"
 #include "aliens.h"
 #include "recording_graphic.h"
 
@@ -39,6 +40,12 @@ protected:
     gSpeedScore = 50;
     gShieldScore = 50;
     gameSrand(12345);
+  }
+
+  void TearDown() override
+  {
+    delete snd_music;  // a level 9 started the in-game music
+    snd_music = nullptr;
   }
 
   // An arrived alien of `type` whose centre is (cx, cy), with the kind's values.

@@ -1,4 +1,5 @@
 // Waves: spawning, kinds, levels and the difficulty they bring.
+#include <algorithm>
 #include <cmath>
 
 #include "alien_fixture.h"
@@ -109,10 +110,15 @@ TEST_F(Waves, DifficultyByLevelWithItsFloors)
 TEST_F(Waves, BackgroundAlternatesEveryFifthLevel)
 {
   std::vector<int32_t> shown{gCurrentBackground};
+  std::vector<int> musicChanges;
   for (int level = 2; level <= 15; level++) {
+    const KSound *music = snd_music;
     startNextLevel();
     shown.push_back(gCurrentBackground);
+    if (snd_music != music)
+      musicChanges.push_back(level);
   }
+  EXPECT_EQ(musicChanges, std::vector<int>{9});  // the in-game music starts at level 9 only
   // levels 1-4: 0, 5-9: 1, 10-14: 0, 15: 1
   const std::vector<int32_t> expect{0, 0, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 1};
   EXPECT_EQ(shown, expect);
@@ -216,6 +222,69 @@ TEST_F(Waves, ResetClearsAliensBonusesAndScoresButNotParticles)
   EXPECT_EQ(particleCount(), 1);  // they go on fading in the next game
   EXPECT_EQ(gSpeedScore, 50);
   EXPECT_EQ(gShieldScore, 250);   // kept across games
+}
+
+// The generator written out again, to replay a spawn's draws one by one.
+class ReferenceDraws {
+public:
+  explicit ReferenceDraws(uint32_t seed) : state(seed) {}
+  int32_t below(int32_t n)
+  {
+    state = state * 1103515245u + 12345u;
+    return static_cast<int32_t>((state >> 16) & 0x7FFF) % n;
+  }
+
+private:
+  uint32_t state;
+};
+
+TEST_F(Waves, SpawnDrawsInTheirOrderForEveryKind)
+{
+  gLevelTimer = 50;
+  gLevel = 14;  // every kind drawn alike
+  rarelyShoot();
+  bool seen[ALIEN_KINDS] = {};
+  for (uint32_t seed = 1; seed < 400; seed++) {
+    gameSrand(seed);
+    const sAlien a = spawnOnEmptyField();
+    ReferenceDraws r(seed);
+    const float x = static_cast<float>(40 + r.below(400));
+    const float y = static_cast<float>(40 + r.below(400));
+    float spin = r.below(2) == 1 ? -1.0f : 1.0f;
+    float p2x = static_cast<float>(40 + r.below(400));
+    float p2y = static_cast<float>(40 + r.below(400));
+    const int32_t type = r.below(12);
+    ASSERT_EQ(a.type, type) << "seed " << seed;
+    seen[type] = true;
+    EXPECT_EQ(a.x, x);
+    EXPECT_EQ(a.y, y);
+    if (type >= 2 && type <= 5)
+      spin *= 2;
+    EXPECT_EQ(a.rotationSpeed, spin);
+    if (type == 1) {
+      EXPECT_EQ(a.speedx, r.below(2) == 0 ? -0.5f : 0.5f);
+      EXPECT_EQ(a.speedy, r.below(2) == 0 ? -0.5f : 0.5f);
+    }
+    if (type >= 3 && type <= 5) {
+      const float dx = std::min(450.0f, std::max(0.0f, x + static_cast<float>(r.below(60) - 30)));
+      const float dy = std::min(450.0f, std::max(0.0f, y + static_cast<float>(r.below(60) - 30)));
+      EXPECT_EQ(a.dx, dx);
+      EXPECT_EQ(a.dy, dy);
+    }
+    if (type == 7 || type >= 9) {  // the path drawn again
+      p2x = static_cast<float>(40 + r.below(400));
+      p2y = static_cast<float>(40 + r.below(400));
+    }
+    EXPECT_EQ(a.p2.x, p2x);
+    EXPECT_EQ(a.p2.y, p2y);
+    EXPECT_EQ(a.p3.x, myShip.x);
+    EXPECT_EQ(a.p3.y, myShip.y);
+    if (type >= 9)
+      r.below(gBulletRatio);  // the first step's chance to shoot
+    EXPECT_EQ(gameRand(), r.below(32768)) << "seed " << seed;  // no draw more, none fewer
+  }
+  for (int k = 0; k < ALIEN_KINDS; k++)
+    EXPECT_TRUE(seen[k]) << k;
 }
 
 } // namespace
