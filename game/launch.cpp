@@ -52,7 +52,8 @@ void readFrameScript()
 std::string missingDataMessage(const KDataSearch &search)
 {
     std::string text = "Zyphora cannot find its data (data/menu.tga). It looked in:\n";
-    for (const char *folder : search.looked) text += std::string("  ") + folder + "\n";
+    for (const char *folder : search.looked)
+        if (folder[0]) text += std::string("  ") + folder + "\n";  // empty: not looked in
     text += "Reinstall the game, or run it from the folder it was built in.";
     return text;
 }

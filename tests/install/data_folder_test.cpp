@@ -66,6 +66,29 @@ TEST_F(DataFolder, AFolderWithoutTheMenuPictureIsNotData)
     EXPECT_EQ(-1, search().found);
 }
 
+TEST_F(DataFolder, AShareFolderTooLongToNameIsNotLookedIn)
+{
+    // A parent folder 250 bytes long: its share folder does not fit a 260-byte record, and the
+    // name cut to fit (".../share/zy") holds data.
+    fs::path parent = root / "p";
+    parent += std::string(250 - parent.string().size(), 'p');
+    fs::create_directories(parent / "games");
+    putData(parent / "share/zy");
+    KDataSearch result = searchDataFolder((parent / "games").c_str());
+    EXPECT_EQ(parent / "games", fs::path(result.looked[0]));
+    EXPECT_STREQ("", result.looked[1]);
+    EXPECT_EQ(-1, result.found);
+    EXPECT_EQ(std::string::npos, missingDataMessage(result).find("\n  \n"));
+}
+
+TEST(DataFolderUnknown, AnExecutableFolderNotKnownLooksNowhere)
+{
+    KDataSearch result = searchDataFolder("");
+    EXPECT_STREQ("", result.looked[0]);
+    EXPECT_STREQ("", result.looked[1]);
+    EXPECT_EQ(-1, result.found);
+}
+
 TEST(DataFolderAtRoot, AnExecutableInATopFolderLooksInTheRootsShareFolder)
 {
     KDataSearch result = searchDataFolder("/bin");
