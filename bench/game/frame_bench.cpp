@@ -6,12 +6,15 @@
 //   worst:   every pool full: 500 aliens, 1000 particles, 500 alien shots, 100 ship shots
 // The background is always the 240-cell mesh. The software Direct3D device runs headless
 // (SDL_VIDEODRIVER=dummy); the OpenGL case needs an X display and is skipped without one.
-// Reported: mean ms per frame (Time), 99th percentile (p99_ms), the target (target_ms).
+// Reported: mean wall-clock ms per frame (Time), its 95th percentile (p95_ms), the main thread's
+// processor time per frame (cpu_ms: all of the frame on the software device, which draws on
+// this thread; on OpenGL the driver's threads and the X server are not in it), the target.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "KMiscTools.h"
@@ -30,9 +33,22 @@ const Scene SCENES[] = {
     {500, 1000, 500, 100, 16.7}, // worst: one 60 Hz frame
 };
 
-int countAlive(const sAlien *a, int n) { return (int)std::count_if(a, a + n, [](const sAlien &x) { return x.alive; }); }
-int countActive(const sBullet *b, int n) { return (int)std::count_if(b, b + n, [](const sBullet &x) { return x.active; }); }
-int countLit(const sParticle *p, int n) { return (int)std::count_if(p, p + n, [](const sParticle &x) { return x.alpha > 0; }); }
+// How each pool tells a live entry, and frees one the way the game does.
+bool isLive(const sAlien &a) { return a.alive; }
+bool isLive(const sBullet &b) { return b.active; }
+bool isLive(const sParticle &p) { return p.alpha > 0; }
+void release(sAlien &a) { a.alive = false; }
+void release(sBullet &b) { b.active = false; }
+void release(sParticle &p) { p.alpha = 0; }
+
+template <class T, size_t N> int liveCount(const T (&pool)[N]) {
+  return (int)std::count_if(pool, pool + N, [](const T &x) { return isLive(x); });
+}
+// Kills make bursts of particles and aliens fire at will: the excess goes.
+template <class T, size_t N> void keepAtMost(T (&pool)[N], int n) {
+  for (T &x : pool)
+    if (isLive(x) && n-- <= 0) release(x);
+}
 
 // The i-th live alien, round robin, as the source of new shots and particles.
 sAlien *someAlien(int i) {
@@ -44,11 +60,15 @@ sAlien *someAlien(int i) {
 
 void topUp(const Scene &s, KGraphic *sprites) {
   myShip.shield = 10; // alive whatever struck it (and a dead ship draws no fire)
+  keepAtMost(allAliens, s.aliens);
+  keepAtMost(particles, s.particles);
+  keepAtMost(bulletEnnemy, s.alienShots);
+  keepAtMost(bulletShip, s.shipShots);
   // Spawning: from level 14 on every kind is drawn; a difficulty of 1 spawns on every call.
   gLevel = 14;
   gDifficulty = 1;
   gLevelTimer = 50;
-  while (countAlive(allAliens, MAX_ALIENS) < s.aliens) addAlien();
+  while (liveCount(allAliens) < s.aliens) addAlien();
   for (sAlien &a : allAliens)
     if (a.alive && a.arrival < 1) { // finished at once, by the arrival's own last step
       a.arrival = 0.73f;
@@ -56,10 +76,16 @@ void topUp(const Scene &s, KGraphic *sprites) {
     }
   // A finished level with aliens left neither spawns nor changes level, and hides the banner.
   gLevelTimer = 0;
-  for (int i = 0; countLit(particles, MAX_PARTICLES) < s.particles; i++) addParticles(someAlien(i));
-  for (int i = 0; countActive(bulletEnnemy, MAX_ENEMY_BULLETS) < s.alienShots; i++) addEnemyBullet(someAlien(i));
-  while (countActive(bulletShip, MAX_SHIP_BULLETS) < s.shipShots)
+  for (int i = 0; liveCount(particles) < s.particles; i++) addParticles(someAlien(i));
+  for (int i = 0; liveCount(bulletEnnemy) < s.alienShots; i++) addEnemyBullet(someAlien(i));
+  while (liveCount(bulletShip) < s.shipShots)
     addShipBullet((float)(gameRand() % 448), (float)(gameRand() % 448), (float)(gameRand() % 360));
+}
+
+double threadCpuSeconds() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return (double)t.tv_sec + t.tv_nsec * 1e-9;
 }
 
 void gameFrames(benchmark::State &state, Erenderer renderer) {
@@ -85,16 +111,20 @@ void gameFrames(benchmark::State &state, Erenderer renderer) {
     gameFrame(screen);
   }
   std::vector<double> ms;
+  double cpu = 0;
   for (auto _ : state) {
     topUp(scene, screen.surf_sprites);
+    double cpu0 = threadCpuSeconds();
     auto t0 = std::chrono::steady_clock::now();
     gameFrame(screen);
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - t0;
+    cpu += threadCpuSeconds() - cpu0;
     state.SetIterationTime(took.count());
     ms.push_back(took.count() * 1000);
   }
   std::sort(ms.begin(), ms.end());
-  state.counters["p99_ms"] = ms[ms.size() * 99 / 100];
+  state.counters["p95_ms"] = ms[ms.size() * 95 / 100];
+  state.counters["cpu_ms"] = cpu * 1000 / (double)ms.size();
   state.counters["target_ms"] = scene.targetMs;
   freeGamePictures(screen);
   freeSounds();
@@ -106,7 +136,8 @@ void BM_GameFrameD3D(benchmark::State &s) { gameFrames(s, K_DIRECTX); }
 void BM_GameFrameOpenGL(benchmark::State &s) { gameFrames(s, K_OPENGL); }
 
 void sceneCases(benchmark::internal::Benchmark *b) {
-  b->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+  // Two seconds of frames at least, so the percentile rests on a hundred of them or more.
+  b->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->MinTime(2)->Unit(benchmark::kMillisecond);
 }
 
 } // namespace
