@@ -66,8 +66,7 @@ void DsDevice::mix(int16_t *pcm, size_t frames) {
   if (scratch.size() < frames * 2)
     scratch.resize(frames * 2);
   std::fill(scratch.begin(), scratch.begin() + frames * 2, 0.0f);
-  std::vector<zy::Voice *> voices;
-  voices.reserve(buffers.size());
+  voices.clear();
   for (DsBuffer *buffer : buffers)
     voices.push_back(&buffer->voice);
   zy::mixFast(voices.data(), voices.size(), scratch.data(), frames);

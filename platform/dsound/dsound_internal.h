@@ -16,6 +16,7 @@ struct DsDevice : IDirectSound {
   std::mutex mutex;                  // guards every buffer's Voice and the buffer list
   std::vector<struct DsBuffer *> buffers;
   std::vector<float> scratch;        // the float accumulator
+  std::vector<zy::Voice *> voices;   // this mix's voices; kept, so mixing allocates nothing
   std::atomic<int> references{1};    // the creator's, plus one per live buffer
   SDL_AudioDeviceID output = 0;      // 0 with the manual output
 
