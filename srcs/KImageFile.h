@@ -56,7 +56,10 @@ public:
                    long width, long height, long bytesPerLine, bool bottomUp, long outWidth = 0,
                    long outHeight = 0);
 
-  enum { MAX_SIDE = 16384 };
+  // The largest side decoded or written. A few header bytes can claim any size, and the square
+  // texture made from a picture doubles it again: 4096 keeps both within 64 MB, well above
+  // anything the game draws.
+  enum { MAX_SIDE = 4096 };
 
 private:
   KImageFile(const KImageFile &) = delete;

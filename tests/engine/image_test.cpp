@@ -97,6 +97,12 @@ TEST(Decode, DamagedInputFailsAndLeavesTheImageEmpty) {
   auto huge = bytes; // 65535 x 65535 claimed by a few bytes
   huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
   EXPECT_FALSE(image.decode(huge.data(), huge.size(), K_IMAGE_TGA));
+  auto wide = bytes; // a 4096 x 1 strip is the widest taken, missing texels read as zero
+  wide[12] = 0x00, wide[13] = 0x10, wide[14] = 1, wide[15] = 0;
+  EXPECT_TRUE(image.decode(wide.data(), wide.size(), K_IMAGE_TGA));
+  EXPECT_EQ(image.getWidth(), 4096);
+  wide[12] = 0x01; // 4097
+  EXPECT_FALSE(image.decode(wide.data(), wide.size(), K_IMAGE_TGA));
   const unsigned char garbage[] = "\x89PNG\r\n\x1a\nnot really a png at all";
   EXPECT_FALSE(image.decode(garbage, sizeof garbage, K_IMAGE_PNG));
 }
