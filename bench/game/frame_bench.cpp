@@ -13,16 +13,12 @@
 //   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy taskset -c 0 ./bench_game_frame --benchmark_filter=D3D
 //   LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24"
 //       ./bench_game_frame --benchmark_filter=OpenGL           (one command)
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <vector>
 
-#include "KMiscTools.h"
-#include "KQRX.h"
+#include "../bench_window.h"
 #include "aliens.h"
 #include "game.h"
 
@@ -94,17 +90,7 @@ double threadCpuSeconds() {
 }
 
 void gameFrames(benchmark::State &state, Erenderer renderer) {
-  KMiscTools::initMiscTools();
-  setenv("vblank_mode", "0", 0); // Mesa: no wait for the vertical blank in the buffer swap
-  gameWindow = KQRX::createKWindow(renderer, false);
-  if (!gameWindow->createGameWindow(480, 480, -1, true, "Zyphora")) {
-    state.SkipWithError("no window on this renderer here");
-    delete gameWindow;
-    gameWindow = nullptr;
-    return;
-  }
-  gameWindow->setMaxFrameRate(0); // the 60 Hz cap is not part of the frame
-  loadSounds();
+  if (!openBenchWindow(state, renderer)) return;
   sGameScreen screen;
   loadGamePictures(screen);
   resetGame();
@@ -132,9 +118,7 @@ void gameFrames(benchmark::State &state, Erenderer renderer) {
   state.counters["cpu_ms"] = cpu * 1000 / (double)ms.size();
   if (renderer == K_DIRECTX) state.counters["target_ms"] = scene.targetMs;
   freeGamePictures(screen);
-  freeSounds();
-  delete gameWindow;
-  gameWindow = nullptr;
+  closeBenchWindow();
 }
 
 void BM_GameFrameD3D(benchmark::State &s) { gameFrames(s, K_DIRECTX); }

@@ -3,30 +3,14 @@
 // highlighted item (1 options, 2 table) and whether the sheet is smoothed (1, as at start-up) or
 // sampled at the nearest texel (0, as after a game). The software Direct3D device runs
 // headless; the OpenGL case needs an X display and is skipped without one.
-#include <benchmark/benchmark.h>
-
-#include <cstdlib>
-
-#include "KMiscTools.h"
-#include "KQRX.h"
-#include "KSound.h"
+#include "../bench_window.h"
 #include "menu.h"
-#include "zyphora.h"
 
 namespace {
 
 void menuFrames(benchmark::State &state, Erenderer renderer)
 {
-    KMiscTools::initMiscTools();
-    gameWindow = KQRX::createKWindow(renderer, false);
-    if (!gameWindow->createGameWindow(480, 480, -1, true, "Zyphora")) {
-        state.SkipWithError("no window on this renderer here");
-        delete gameWindow;
-        gameWindow = nullptr;
-        return;
-    }
-    gameWindow->setMaxFrameRate(0);
-    loadSounds();
+    if (!openBenchWindow(state, renderer)) return;
     MenuScreen screen;
     screen.surf_bg = loadMenuSheet();
     if (state.range(1)) screen.surf_bg->setTextureQuality(true);
@@ -34,9 +18,7 @@ void menuFrames(benchmark::State &state, Erenderer renderer)
     gMenuActive = static_cast<int32_t>(state.range(0));
     for (auto _ : state) menuFrame(screen);
     delete screen.surf_bg;
-    freeSounds();
-    delete gameWindow;
-    gameWindow = nullptr;
+    closeBenchWindow();
 }
 
 void BM_MenuFrameD3D(benchmark::State &s) { menuFrames(s, K_DIRECTX); }

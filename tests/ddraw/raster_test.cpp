@@ -38,6 +38,18 @@ RasterVertex randomVertex(std::mt19937 &rng, bool flat, const RasterVertex &firs
   return v;
 }
 
+// One triangle drawn both ways on two copies of the same random canvas: whether the two
+// differ, and whether the triangle changed any pixel.
+struct Comparison {
+  bool differs, drew;
+};
+Comparison compareOne(const RasterState &s, Layout layout, const RasterVertex v[3], uint32_t seed) {
+  Canvas fast(layout, seed), reference(layout, seed), untouched(layout, seed);
+  drawTriangleFast(s, fast.target(), v);
+  drawTriangleReference(s, reference.target(), v);
+  return {fast.pixels != reference.pixels, untouched.pixels != reference.pixels};
+}
+
 TEST(Rasteriser, FastMatchesReferenceBitForBit) {
   std::mt19937 rng(1234);
   std::vector<uint32_t> texels(8 * 4);
@@ -73,13 +85,9 @@ TEST(Rasteriser, FastMatchesReferenceBitForBit) {
       }
       v[1].y = v[0].y;
     }
-    uint32_t seed = rng();
-    Canvas fast(layout, seed), reference(layout, seed);
-    drawTriangleFast(s, fast.target(), v);
-    drawTriangleReference(s, reference.target(), v);
-    if (fast.pixels != reference.pixels) differing++;
-    Canvas untouched(layout, seed);
-    if (untouched.pixels != reference.pixels) drawn++;
+    Comparison c = compareOne(s, layout, v, rng());
+    differing += c.differs;
+    drawn += c.drew;
   }
   EXPECT_EQ(differing, 0);
   EXPECT_GT(drawn, 2000); // most triangles did draw something
@@ -108,13 +116,9 @@ TEST(Rasteriser, FastAdditiveSpritesMatchReferenceBitForBit) {
     if (round % 3 == 0) v[0].a = v[0].r = v[0].g = v[0].b = 255; // white: the texture as it is
     v[1] = randomVertex(rng, true, v[0]);
     v[2] = randomVertex(rng, true, v[0]);
-    uint32_t seed = rng();
-    Canvas fast(layout, seed), reference(layout, seed);
-    drawTriangleFast(s, fast.target(), v);
-    drawTriangleReference(s, reference.target(), v);
-    if (fast.pixels != reference.pixels) differing++;
-    Canvas untouched(layout, seed);
-    if (untouched.pixels != reference.pixels) drawn++;
+    Comparison c = compareOne(s, layout, v, rng());
+    differing += c.differs;
+    drawn += c.drew;
   }
   EXPECT_EQ(differing, 0);
   EXPECT_GT(drawn, 400);
