@@ -6,14 +6,13 @@
 #include "KDataFolder.h"
 #include "KMiscTools.h"
 #include "host_testing.h"
+#include "host_vk.h"
 #include "options.h"
 #include "zyphora.h"
 
 namespace {
 
 unsigned long quitAfterFrames, screenshotFrame;
-
-const int VK_F12 = 123;
 
 // Frame hook: F12 is pressed for one frame at the frame asked for; once the frames asked for are
 // drawn, the window is closed as a player closes it.

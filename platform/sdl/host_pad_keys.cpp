@@ -2,11 +2,9 @@
 #include <SDL.h>
 
 #include "host_pad.h"
+#include "host_vk.h"
 
 namespace {
-
-enum : uint8_t { VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38,
-                 VK_RIGHT = 39, VK_DOWN = 40, VK_P = 'P' };
 
 struct ButtonKeys {
   SDL_GameControllerButton button;

@@ -4,6 +4,7 @@
 
 #include "host_internal.h"
 #include "host_scale.h"
+#include "host_vk.h"
 #include "host_testing.h"
 
 namespace {
@@ -60,7 +61,6 @@ bool hostSetDesktopFullscreen(SDL_Window *window, bool fullscreen) {
 }
 
 bool hostIsFullscreenToggle(unsigned int message, unsigned int wParam, long lParam) {
-  enum { VK_RETURN = 13, VK_F11 = 122 };
   bool repeat = (lParam >> 30) & 1;
   if (repeat) return false;
   // Windows sends a key pressed with Alt held as a system key.

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "host_internal.h"
+#include "host_vk.h"
 #include "host_shot.h"
 
 namespace {
-
-constexpr unsigned int VK_F12 = 123;
 
 HostScreenshotWriter writer;
 bool asked;

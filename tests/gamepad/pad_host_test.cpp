@@ -7,12 +7,11 @@
 #include "host.h"
 #include "host_pad.h"
 #include "host_testing.h"
+#include "host_vk.h"
 #include "virtual_pad.h"
 
 namespace {
 
-enum { VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
-       VK_P = 'P' };
 
 struct Key {
   unsigned int message, key;

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "host_pad.h"
+#include "host_vk.h"
 
 namespace {
 
-enum { VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40 };
 
 uint32_t bit(SDL_GameControllerButton button) { return 1u << button; }
 

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int VK_F12 = 123;
 
 // Presses a key on `frame` and lets it go on the next one.
 void tap(ScriptedGame &game, unsigned long now, unsigned long frame, int key) {

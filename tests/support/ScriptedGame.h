@@ -30,13 +30,8 @@
 #include <vector>
 
 #include "dsound_testing.h"
+#include "host_vk.h"
 
-// Windows virtual-key codes of the keys the game reads.
-enum : int {
-    VK_RETURN = 0x0D, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
-    VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
-    VK_P = 0x50, VK_Z = 0x5A, VK_LCONTROL = 0xA2,
-};
 
 // What the player does, held from the frame it is set until it is changed.
 struct Input {
