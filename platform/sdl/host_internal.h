@@ -73,6 +73,11 @@ void hostForgetPadKeys();
 void hostWatchScreenshotKey(unsigned int message, unsigned int wParam, long lParam);
 void hostTakeAskedScreenshot();
 
+// The window icon (host_icon.cpp): the artwork's icon as a new RGBA surface (null when it
+// cannot be made), and set on a window.
+SDL_Surface *hostMakeIcon();
+void hostSetIcon(SDL_Window *window);
+
 // mkdir -p (the path is changed while it runs, then put back); true when the folder exists.
 bool hostMakeFolders(char *path);
 

@@ -6,24 +6,6 @@ namespace {
 
 HostWindow *windows; // open windows, newest first
 
-// The game's icon, drawn here: a cyan ship pointing up on a transparent 32 x 32 square.
-void setIcon(SDL_Window *window) {
-  enum { SIZE = 32 };
-  static uint32_t pixels[SIZE * SIZE];
-  for (int y = 0; y < SIZE; y++)
-    for (int x = 0; x < SIZE; x++) {
-      int half = (y - 2) / 2; // the hull widens by one pixel every two rows
-      bool hull = y >= 2 && y < 28 && x >= 16 - half && x < 16 + half;
-      bool engine = y >= 24 && (x == 16 - half + 1 || x == 16 + half - 2);
-      pixels[y * SIZE + x] = engine ? 0xFFFF8020u : hull ? 0xFF20E0F0u : 0; // ARGB
-    }
-  SDL_Surface *icon = SDL_CreateRGBSurfaceWithFormatFrom(pixels, SIZE, SIZE, 32, SIZE * 4, SDL_PIXELFORMAT_ARGB8888);
-  if (icon) {
-    SDL_SetWindowIcon(window, icon);
-    SDL_FreeSurface(icon);
-  }
-}
-
 void unlink(HostWindow *window) {
   for (HostWindow **p = &windows; *p; p = &(*p)->next)
     if (*p == window) {
@@ -45,7 +27,7 @@ HostWindow *hostCreateWindow(const HostWindowDesc &desc) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;
   }
-  setIcon(sdl);
+  hostSetIcon(sdl);
   HostWindow *window = new HostWindow{sdl, SDL_GetWindowID(sdl), desc.proc, desc.userData,
                                       desc.width, desc.height, !(desc.sdlFlags & SDL_WINDOW_HIDDEN), windows, w, h};
   windows = window;

@@ -2,12 +2,17 @@
 // every window size, desktop full screen and back.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "desktop_events.h"
 #include "host.h"
 #include "host_scale.h"
+#include "host_internal.h"
 #include "host_testing.h"
+#include "KImageFile.h"
 
 namespace {
 
@@ -135,3 +140,21 @@ TEST_F(ScaledWindow, DesktopFullScreenCoversTheDesktopAndGivesTheSizeBack) {
 }
 
 } // namespace
+
+// Every window carries the artwork's icon, pixel for pixel.
+TEST(HostIcon, IsTheArtworksIcon) {
+  SDL_Surface *icon = hostMakeIcon();
+  ASSERT_NE(icon, nullptr);
+  std::ifstream file("data/icon.png", std::ios::binary);
+  std::vector<unsigned char> png((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  KImageFile picture;
+  ASSERT_TRUE(picture.decode(png.data(), png.size(), K_IMAGE_PNG));
+  ASSERT_EQ(icon->w, 64);
+  ASSERT_EQ(icon->h, 64);
+  EXPECT_EQ(picture.getWidth(), 64);
+  size_t differing = 0;
+  for (int y = 0; y < 64; y++)
+    differing += memcmp((uint8_t *)icon->pixels + y * icon->pitch, picture.getRGBA() + y * 64 * 4, 64 * 4) != 0;
+  EXPECT_EQ(differing, 0u);
+  SDL_FreeSurface(icon);
+}

@@ -1,4 +1,5 @@
 // KSound samples: curves, volume and pan in the mixed output, copies, masters, WAV and Ogg files.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -149,9 +150,8 @@ TEST_F(Sample, MastersReachAnEffectAtItsNextPlay) {
 TEST_F(Sample, WavDataBeforeFormatFails) {
   Bytes good = wavImage(1, 44100, 16, pcm16({1, 2, 3, 4}));
   // Move the "data" chunk (last 16 bytes) in front of the "fmt " chunk.
-  Bytes swapped(good.begin(), good.begin() + 12);
-  swapped.insert(swapped.end(), good.end() - 16, good.end());
-  swapped.insert(swapped.end(), good.begin() + 12, good.end() - 16);
+  Bytes swapped = good;
+  std::rotate(swapped.begin() + 12, swapped.end() - 16, swapped.end());
   KSound sound;
   EXPECT_FALSE(sound.loadSample(writeTemp("swapped.wav", swapped).c_str(), 100, false, 1));
   EXPECT_EQ(KSoundProbe::buffer(sound, 0), nullptr);
