@@ -5,7 +5,8 @@
 // Secondary buffers of any PCM format are resampled to 44100 Hz stereo, mixed in float with
 // clipping and played through one SDL audio stream. Volume is in hundredths of a decibel
 // (0 = full, -10000 = silent; gain 10^(v/2000)); pan is -10000..10000 (negative attenuates the
-// right channel, positive the left). Buffers are never lost. Tests mix on demand through the
+// right channel, positive the left). A buffer offers only the controls its DSBCAPS_CTRL flags
+// ask for (else DSERR_CONTROLUNAVAIL). Buffers are never lost. Tests mix on demand through the
 // manual output of dsound_testing.h.
 
 #include <cstdint>
@@ -26,6 +27,7 @@ constexpr HRESULT DSERR_OUTOFMEMORY = -2147024882L;   // 0x8007000E
 constexpr HRESULT DSERR_NODRIVER = -2005401480L;      // 0x88780078
 constexpr HRESULT DSERR_BUFFERLOST = -2005401450L;    // 0x88780096, never produced here
 constexpr HRESULT DSERR_NOINTERFACE = -2147467262L;   // 0x80004002
+constexpr HRESULT DSERR_CONTROLUNAVAIL = -2005401570L; // 0x8878001E, a control the buffer was made without
 inline bool FAILED(HRESULT hr) { return hr < 0; }
 
 // Buffer capabilities (DSBUFFERDESC::dwFlags).
@@ -57,6 +59,13 @@ constexpr DWORD DSBFREQUENCY_MAX = 200000;
 struct DSCAPS {
   DWORD dwSize;
   DWORD dwFlags;
+};
+
+// A buffer's own description (IDirectSoundBuffer::GetCaps).
+struct DSBCAPS {
+  DWORD dwSize;
+  DWORD dwFlags;        // the DSBCAPS_ flags it was created with
+  DWORD dwBufferBytes;
 };
 
 struct DSBUFFERDESC {
@@ -101,13 +110,15 @@ struct IDirectSoundBuffer {
   HRESULT SetCurrentPosition(DWORD position);
   HRESULT GetCurrentPosition(DWORD *play, DWORD *write);
   HRESULT GetStatus(DWORD *status);
+  HRESULT GetCaps(DSBCAPS *caps);
   HRESULT SetVolume(long volume);
   HRESULT GetVolume(long *volume);
   HRESULT SetPan(long pan);
   HRESULT GetPan(long *pan);
   HRESULT SetFrequency(DWORD frequency);
   HRESULT Restore();
-  HRESULT QueryInterface(REFIID iid, void **object);  // IID_IDirectSoundNotify
+  // IID_IDirectSoundNotify, for buffers made with DSBCAPS_CTRLPOSITIONNOTIFY.
+  HRESULT QueryInterface(REFIID iid, void **object);
   unsigned long Release();
 };
 

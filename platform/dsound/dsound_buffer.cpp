@@ -8,6 +8,8 @@ namespace {
 
 DsBuffer *impl(IDirectSoundBuffer *buffer) { return static_cast<DsBuffer *>(buffer); }
 
+bool hasControl(IDirectSoundBuffer *buffer, DWORD control) { return (impl(buffer)->flags & control) != 0; }
+
 }  // namespace
 
 HRESULT IDirectSoundBuffer::Lock(DWORD offset, DWORD bytes, void **part1, DWORD *bytes1, void **part2,
@@ -86,7 +88,17 @@ HRESULT IDirectSoundBuffer::GetStatus(DWORD *status) {
   return DS_OK;
 }
 
+HRESULT IDirectSoundBuffer::GetCaps(DSBCAPS *caps) {
+  if (!caps)
+    return DSERR_INVALIDPARAM;
+  caps->dwFlags = impl(this)->flags;
+  caps->dwBufferBytes = DWORD(impl(this)->memory.size());
+  return DS_OK;
+}
+
 HRESULT IDirectSoundBuffer::SetVolume(long volume) {
+  if (!hasControl(this, DSBCAPS_CTRLVOLUME))
+    return DSERR_CONTROLUNAVAIL;
   if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX)
     return DSERR_INVALIDPARAM;
   DsBuffer *self = impl(this);
@@ -104,6 +116,8 @@ HRESULT IDirectSoundBuffer::GetVolume(long *volume) {
 }
 
 HRESULT IDirectSoundBuffer::SetPan(long pan) {
+  if (!hasControl(this, DSBCAPS_CTRLPAN))
+    return DSERR_CONTROLUNAVAIL;
   if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT)
     return DSERR_INVALIDPARAM;
   DsBuffer *self = impl(this);
@@ -121,6 +135,8 @@ HRESULT IDirectSoundBuffer::GetPan(long *pan) {
 }
 
 HRESULT IDirectSoundBuffer::SetFrequency(DWORD frequency) {
+  if (!hasControl(this, DSBCAPS_CTRLFREQUENCY))
+    return DSERR_CONTROLUNAVAIL;
   if (frequency != DSBFREQUENCY_ORIGINAL && (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX))
     return DSERR_INVALIDPARAM;
   DsBuffer *self = impl(this);
@@ -137,7 +153,7 @@ HRESULT IDirectSoundBuffer::QueryInterface(REFIID iid, void **object) {
   if (!object)
     return DSERR_INVALIDPARAM;
   *object = nullptr;
-  if (iid != IID_IDirectSoundNotify)
+  if (iid != IID_IDirectSoundNotify || !hasControl(this, DSBCAPS_CTRLPOSITIONNOTIFY))
     return DSERR_NOINTERFACE;
   ++impl(this)->references;  // the notifier keeps its buffer alive
   *object = new IDirectSoundNotify{this};

@@ -129,6 +129,7 @@ HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC *desc, IDirectSoundBu
     return DSERR_OUTOFMEMORY;
   }
   created->device = device;
+  created->flags = desc->dwFlags;
   zy::Voice &voice = created->voice;
   voice.data = created->memory.data();
   voice.blockAlign = format.nBlockAlign;

@@ -27,6 +27,7 @@ struct DsDevice : IDirectSound {
 struct DsBuffer : IDirectSoundBuffer {
   DsDevice *device = nullptr;
   std::vector<uint8_t> memory;
+  DWORD flags = 0;  // DSBCAPS_ flags of the description
   zy::Voice voice;
   std::atomic<int> references{1};
   std::atomic<unsigned long> unlocks{0};

@@ -24,8 +24,10 @@ struct Device {
     if (ds)
       ds->Release();
   }
-  IDirectSoundBuffer *buffer(KWaveFormat format, DWORD bytes, const void *pcm = nullptr) {
-    DSBUFFERDESC desc{20, DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN, bytes, 0, &format};
+  static const DWORD kControls =
+      DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPOSITIONNOTIFY;
+  IDirectSoundBuffer *buffer(KWaveFormat format, DWORD bytes, const void *pcm = nullptr, DWORD flags = kControls) {
+    DSBUFFERDESC desc{20, flags, bytes, 0, &format};
     IDirectSoundBuffer *b = nullptr;
     EXPECT_EQ(ds->CreateSoundBuffer(&desc, &b, nullptr), DS_OK);
     if (b && pcm) {
@@ -263,6 +265,20 @@ TEST(DirectSound, CreationRulesAndCaps) {
   EXPECT_EQ(device.ds->CreateSoundBuffer(&desc, &b, nullptr), DSERR_INVALIDPARAM);
   EXPECT_EQ(b, nullptr);
   EXPECT_EQ(dsoundTestLiveBuffers(), 0);
+
+  // A buffer has the controls it was made with, and no others.
+  b = device.buffer(pcmFormat(1, 44100, 16), 100, nullptr, DSBCAPS_LOCSOFTWARE | DSBCAPS_GLOBALFOCUS);
+  DSBCAPS own{sizeof(DSBCAPS), 0, 0};
+  EXPECT_EQ(b->GetCaps(&own), DS_OK);
+  EXPECT_EQ(own.dwFlags, DSBCAPS_LOCSOFTWARE | DSBCAPS_GLOBALFOCUS);
+  EXPECT_EQ(own.dwBufferBytes, 100u);
+  EXPECT_EQ(b->SetVolume(-100), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(b->SetPan(100), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(b->SetFrequency(22050), DSERR_CONTROLUNAVAIL);
+  void *notify = &own;
+  EXPECT_EQ(b->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
+  EXPECT_EQ(notify, nullptr);
+  b->Release();
 }
 
 TEST(DirectSound, RecordsTheCallsOfEachBuffer) {

@@ -52,6 +52,9 @@ TEST_F(Sample, VolumeAndPanReachTheOutput) {
   std::string path = constantWav("level.wav", 16000, 4000);
   KSound sound;
   ASSERT_TRUE(sound.loadSample(path.c_str(), 50, false, 1));
+  DSBCAPS caps{sizeof(DSBCAPS), 0, 0};  // volume, pan, frequency; heard whatever window has focus
+  KSoundProbe::buffer(sound, 0)->GetCaps(&caps);
+  EXPECT_EQ(caps.dwFlags, 0x80E8u);
   sound.setPan(-50);  // left of centre: the right channel loses 15.05 dB
   sound.playSample();
   EXPECT_TRUE(sound.isPlaying());

@@ -87,6 +87,10 @@ TEST_F(Stream, ShortLoopPlaysFileThenSilenceEveryHalf) {
   std::string path = music("short.ogg", 2000);
   KSound stream;
   ASSERT_TRUE(stream.loadStream(path.c_str()));
+  DSBCAPS caps{sizeof(DSBCAPS), 0, 0};  // the sample's controls, and position notification
+  ring(stream)->GetCaps(&caps);
+  EXPECT_EQ(caps.dwFlags, 0x81E8u);
+  EXPECT_EQ(caps.dwBufferBytes, 32768u);
   EXPECT_FALSE(stream.isPlaying());
   stream.setVolume(100);
   stream.playStream(true);
