@@ -38,6 +38,20 @@ void expectGlyphs(const Picture& p, const Glyph* glyphs, int count, int top, int
         }
     }
 }
+
+// Digits stand on one baseline: each one's lowest row more than a quarter inked is the same row.
+void expectOneBaseline(const Picture& p, const Glyph* glyphs, int top, int bottom)
+{
+    auto lowestInkedRow = [&](const Glyph& g) {
+        for (int y = bottom - 1; y >= top; --y)
+            for (int x = g.x1; x < g.x2; ++x)
+                if (p.alpha(x, y) > 64) return y;
+        return -1;
+    };
+    const int baseline = lowestInkedRow(glyphs[0]);
+    EXPECT_GT(baseline, top);
+    for (int i = 1; i < 10; ++i) EXPECT_EQ(lowestInkedRow(glyphs[i]), baseline) << "glyph " << glyphs[i].letter;
+}
 }   // namespace
 
 TEST(SpriteSheet, EveryRectangleHoldsItsSprite)
@@ -74,6 +88,8 @@ TEST(SpriteSheet, DigitsStayInsideTheirStrips)
     // Score digits are drawn overlapping by one pixel, so their first column stays clear too.
     for (const Glyph& g : kScoreDigits)
         for (int y = kScoreRowTop; y < kScoreRowBottom; ++y) EXPECT_EQ(p.alpha(g.x1, y), 0) << g.letter;
+    expectOneBaseline(p, kScoreDigits, kScoreRowTop, kScoreRowBottom);
+    expectOneBaseline(p, kFloatDigits, kFloatRowTop, kFloatRowBottom);
 }
 
 TEST(SpriteSheet, AliensShineWhenAddedAndColourTheirParticles)
@@ -144,6 +160,7 @@ TEST(MenuSheet, EveryRectangleHoldsItsPicture)
     }
     expectGlyphs(p, kScoreFont, 10, kScoreRowTop, kScoreRowBottom, 20);
     expectGlyphs(p, kScoreFont + 10, 1, kScoreRowTop, kScoreRowBottom, 3);
+    expectOneBaseline(p, kScoreFont, kScoreRowTop, kScoreRowBottom);
 }
 
 TEST(MenuSheet, PointerTipIsAtSixSix)

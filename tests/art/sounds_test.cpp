@@ -23,6 +23,13 @@ struct Decoded {
         for (float s : samples) m = std::max(m, std::fabs(s));
         return m;
     }
+    // The DC offset: a wave centred on zero wastes no headroom and thumps at no start or stop.
+    double mean() const
+    {
+        double sum = 0;
+        for (float s : samples) sum += s;
+        return sum / std::max<size_t>(1, samples.size());
+    }
     float rms() const
     {
         double sum = 0;
@@ -89,6 +96,7 @@ TEST(Sounds, EffectsAreShortLevelAndAudible)
         EXPECT_LT(d.peak(), 0.75f);
         EXPECT_GT(d.peak(), 0.3f);
         EXPECT_GT(d.rms(), 0.03f);
+        EXPECT_LT(std::fabs(d.mean()), 0.01);
     }
 }
 
@@ -104,6 +112,7 @@ TEST(Sounds, MusicLoopsWithoutAClick)
         EXPECT_LE(d.seconds(), 90);
         EXPECT_LT(d.peak(), 0.95f);
         EXPECT_GT(d.rms(), 0.05f);
+        EXPECT_LT(std::fabs(d.mean()), 0.01);
         // Wrapping from the last frame to the first is no bigger a step than the music takes anyway.
         size_t n = d.samples.size();
         float typical = 0;

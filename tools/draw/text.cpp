@@ -37,7 +37,7 @@ FreeType& freetype()
 }   // namespace
 
 // Renders at 64 pixels per em scaled by `scale`, onto a generous canvas, then crops to the ink.
-static Mask render(Face face, float pixelsPerEm, float xScale, float spacing, const std::string& text)
+static Lettering render(Face face, float pixelsPerEm, float xScale, float spacing, const std::string& text)
 {
     FT_Face f;
     if (FT_New_Face(freetype().lib, fontFile(face), 0, &f)) throw std::runtime_error(std::string("missing font ") + fontFile(face));
@@ -71,27 +71,37 @@ static Mask render(Face face, float pixelsPerEm, float xScale, float spacing, co
                 x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
             }
     if (x1 < 0) return {};
-    Mask out{x1 - x0 + 1, y1 - y0 + 1, {}};
+    Lettering out{{x1 - x0 + 1, y1 - y0 + 1, {}}, base - y0};
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) out.v.push_back(canvas.v[y * W + x] > 0.02f ? canvas.v[y * W + x] : 0.f);
+        for (int x = x0; x <= x1; ++x) out.ink.v.push_back(canvas.v[y * W + x] > 0.02f ? canvas.v[y * W + x] : 0.f);
     return out;
+}
+
+// The capital H of DejaVu is 0.729 em tall.
+static Lettering lettering(Face face, float capHeight, const std::string& text, float xScale, float spacing)
+{
+    return render(face, capHeight / 0.729f, xScale, spacing, text);
 }
 
 Mask textMask(Face face, float capHeight, const std::string& text, float xScale, float spacing)
 {
-    // The capital H of DejaVu is 0.729 em tall.
-    return render(face, capHeight / 0.729f, xScale, spacing, text);
+    return lettering(face, capHeight, text, xScale, spacing).ink;
+}
+
+Lettering letteringFit(Face face, float capHeight, const std::string& text, int maxWidth, float spacing)
+{
+    float xs = 1;
+    Lettering l = lettering(face, capHeight, text, xs, spacing);
+    while (l.ink.w > maxWidth && xs > 0.3f) {
+        xs *= std::max(0.5f, std::min(0.98f, float(maxWidth) / l.ink.w));
+        l = lettering(face, capHeight, text, xs, spacing * xs);
+    }
+    return l;
 }
 
 Mask textMaskFit(Face face, float capHeight, const std::string& text, int maxWidth, float spacing)
 {
-    float xs = 1;
-    Mask m = textMask(face, capHeight, text, xs, spacing);
-    while (m.w > maxWidth && xs > 0.3f) {
-        xs *= std::max(0.5f, std::min(0.98f, float(maxWidth) / m.w));
-        m = textMask(face, capHeight, text, xs, spacing * xs);
-    }
-    return m;
+    return letteringFit(face, capHeight, text, maxWidth, spacing).ink;
 }
 
 // Five rows per glyph, '#' for ink.

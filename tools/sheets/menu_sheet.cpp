@@ -69,17 +69,13 @@ Layer label(const std::string& text, Rect r, float capHeight, bool lit)
     return glowingText(r.w(), r.h(), m, ox, oy, solid(rgb(0.85f, 0.93f, 1)), rgb(0.1f, 0.3f, 0.9f, 0.5f), 1);
 }
 
+// The table's digits on one baseline, and its dot.
 void scoreFont(Layer& sheet)
 {
-    for (const Glyph& g : kScoreFont) {
-        Rect r{g.x1 + 1, kScoreRowTop, g.x2 - 1, kScoreRowBottom};
-        Paint face = linear({0, float(kScoreRowTop + 3)}, rgb(1, 1, 1), {0, float(kScoreRowBottom - 3)}, rgb(0.5f, 0.8f, 1));
-        if (g.letter == '.') {
-            sheet.fill(circle(r.x1 + r.w() / 2.f, kScoreRowBottom - 4.5f, 1.5f), face);
-            continue;
-        }
-        placeMask(sheet, textMaskFit(Face::Bold, 13, std::string(1, g.letter), r.w()), r, face);
-    }
+    Paint face = linear({0, float(kScoreRowTop + 3)}, rgb(1, 1, 1), {0, float(kScoreRowBottom - 3)}, rgb(0.5f, 0.8f, 1));
+    placeDigits(sheet, kScoreFont, 10, kScoreRowTop, kScoreRowBottom, 13, 1, face);
+    const Glyph& dot = kScoreFont[10];
+    sheet.fill(circle((dot.x1 + dot.x2) / 2.f, kScoreRowBottom - 4.5f, 1.5f), face);
 }
 
 // The mouse pointer: an arrow whose tip is at (6, 6) of its rectangle.

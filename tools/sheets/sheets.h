@@ -18,6 +18,10 @@ Layer drawAlien(int kind);
 void place(Layer& sheet, Layer sprite, Rect r);
 // A mask centred in a rectangle (rounded toward the top left), painted.
 void placeMask(Layer& sheet, const Mask& m, Rect r, const Paint& paint);
+// A font's digits at one size on one baseline, each centred across its strip less `left`
+// columns before it and one after; the rows' top and bottom stay clear.
+void placeDigits(Layer& sheet, const Glyph* glyphs, int count, int rowTop, int rowBottom, float capHeight, int left,
+                 const Paint& paint);
 
 // A deep-space scene: nebula clouds in two colours over a dark field, and stars. It repeats
 // seamlessly every `size` pixels.

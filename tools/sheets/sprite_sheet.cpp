@@ -151,18 +151,6 @@ void glowingWord(Layer& sheet, const Mask& m, Rect r, Color top, Color bottom, C
     place(sheet, l, r);
 }
 
-// Digits centred in their strips, leaving `left` empty columns before the ink and one after.
-void digits(Layer& sheet, const Glyph* glyphs, int rowTop, int rowBottom, float height, Color top, Color bottom, int left)
-{
-    for (int i = 0; i < 10; ++i) {
-        const Glyph& g = glyphs[i];
-        Rect r{g.x1 + left, rowTop, g.x2 - 1, rowBottom};
-        Mask m = textMaskFit(Face::Bold, height, std::string(1, g.letter), r.w());
-        for (float hh = height; m.h > r.h() - 2; hh -= 0.5f) m = textMaskFit(Face::Bold, hh, std::string(1, g.letter), r.w());
-        placeMask(sheet, m, r,
-                  linear({0, float(rowTop + 2)}, top, {0, float(rowBottom - 2)}, bottom));
-    }
-}
 }   // namespace
 
 Layer drawSpriteSheet()
@@ -179,8 +167,10 @@ Layer drawSpriteSheet()
     placeMask(sheet, pixelText("SPEED"), kLabelSpeed, solid(rgb(1, 0.95f, 0.4f)));
     placeMask(sheet, pixelText("SHIELD"), kLabelShield, solid(rgb(0.5f, 0.85f, 1)));
     place(sheet, bombFlash(), kBombFlash);
-    digits(sheet, kScoreDigits, kScoreRowTop, kScoreRowBottom, 14, rgb(1, 1, 1), rgb(0.55f, 0.85f, 1), 1);
-    digits(sheet, kFloatDigits, kFloatRowTop, kFloatRowBottom, 8, rgb(1, 1, 0.7f), rgb(1, 0.75f, 0.2f), 0);
+    placeDigits(sheet, kScoreDigits, 10, kScoreRowTop, kScoreRowBottom, 14, 1,
+                linear({0, float(kScoreRowTop + 2)}, rgb(1, 1, 1), {0, float(kScoreRowBottom - 2)}, rgb(0.55f, 0.85f, 1)));
+    placeDigits(sheet, kFloatDigits, 10, kFloatRowTop, kFloatRowBottom, 8, 0,
+                linear({0, float(kFloatRowTop + 2)}, rgb(1, 1, 0.7f), {0, float(kFloatRowBottom - 2)}, rgb(1, 0.75f, 0.2f)));
     place(sheet, shieldFrame(), kShieldFrame);
     place(sheet, shieldPip(), kShieldPip);
     place(sheet, frame(kTimeFrame, rgb(0.6f, 1, 0.7f)), kTimeFrame);

@@ -13,7 +13,8 @@ float oscillator(Osc shape, float p)
     case Osc::Triangle: return p < 0.5f ? 4 * p - 1 : 3 - 4 * p;
     case Osc::Saw: return 2 * p - 1;
     case Osc::Square: return p < 0.5f ? 1.f : -1.f;
-    case Osc::Pulse25: return p < 0.25f ? 1.f : -1.f;
+    // A ±1 pulse less its mean of −0.5: the same sound without a DC offset under every note.
+    case Osc::Pulse25: return p < 0.25f ? 1.5f : -0.5f;
     }
     return 0;
 }
