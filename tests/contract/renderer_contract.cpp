@@ -200,6 +200,30 @@ TEST_P(RendererContract, StretchAlphaRectStretchesOntoTheDestination) {
   EXPECT_EQ(changedPixels(kBlack), 64 * 32);
 }
 
+TEST_P(RendererContract, TextureQualityBlendsNeighbouringTexelsOnlyWhenAsked) {
+  // Black left half, white right half; the edge stretched 16 times, first as every new picture
+  // filters (nearest texel), then smoothly.
+  sheet.assign(SHEET * SHEET, 0xFF000000u);
+  for (int y = 0; y < SHEET; y++)
+    for (int x = SHEET / 2; x < SHEET; x++) sheet[y * SHEET + x] = 0xFFFFFFFFu;
+  ASSERT_TRUE(picture->makePictureFromArray(sheet.data(), SHEET, SHEET, true));
+  picture->stretchAlphaRect(28, 0, 36, 8, 100, 100, 228, 228, 1, 0);
+  picture->setTextureQuality(true);
+  picture->stretchAlphaRect(28, 0, 36, 8, 100, 300, 228, 428, 1, 0);
+  read();
+  auto greys = [&](int y) {
+    int n = 0;
+    for (int x = 100; x < 228; x++) n += at(x, y).r > 32 && at(x, y).r < 224;
+    return n;
+  };
+  EXPECT_EQ(greys(160), 0);
+  EXPECT_GE(greys(360), 8); // a ramp about one texel (16 pixels) wide
+  for (int y : {160, 360}) {
+    EXPECT_TRUE(isColour(104, y, kBlack)) << y;
+    EXPECT_TRUE(isColour(224, y, Rgb{255, 255, 255})) << y;
+  }
+}
+
 TEST_P(RendererContract, BlitTiledRectRepeatsThePictureTurnedHalfATurn) {
   picture->allowTextureWrap(true);
   picture->blitTiledRect(100, 100, 128, 128, 2, 0); // the 64 x 64 sheet twice each way, at its own size

@@ -196,11 +196,17 @@ TEST(WindowGLProbe, AccelerationProbeOfAnUnopenedWindowLeavesTheOpenOneDrawing) 
   delete game;
 }
 
-TEST(WindowGLFactory, OpenGLYieldsTheOpenGLWindow) {
+TEST(WindowGLFactory, OpenGLYieldsTheOpenGLWindowAndPictures) {
+  hostTestReset();
   KWindow *window = KQRX::createKWindow(K_OPENGL, false);
   EXPECT_EQ(KQRX::_renderer, K_OPENGL);
   EXPECT_NE(dynamic_cast<KWindowGL *>(window), nullptr);
+  ASSERT_TRUE(window->createGameWindow(64, 64, -1, true, "Factory"));
+  KGraphic *picture = KQRX::createKGraphic(); // follows the renderer of the window
+  EXPECT_NE(dynamic_cast<KGraphicGL *>(picture), nullptr);
+  delete picture;
   delete window;
+  hostTestReset();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ScriptedGame.h"
 #include "menu.h"
 #include "random.h"
+#include "recording_graphic.h"
 #include "zyphora.h"
 
 namespace {
@@ -106,26 +107,48 @@ TEST(MenuScripted, MusicFoundStoppedIsStartedAgain)
     EXPECT_EQ(1, plays[2].value);
 }
 
-TEST(MenuScripted, TheTitleStripsTruncateTowardZero)
+TEST(MenuScripted, EachFrameDrawsInStepOrderAndTheTitleTruncatesTowardZero)
 {
-    // After one frame the left strip stands at (1 - 0.05) * -480 = -456, the right one at 456;
-    // the left strip's right edge then ends at x = 24, the right strip starts at 456.
+    // The menu sheet is a recorder here, so every frame's drawing can be read back in order.
     ScriptedGame game;
-    Frame first, settled;
-    game.onFrame = [&](unsigned long f) {
-        if (f == 1) first = game.capture();
-        if (f == 30) settled = game.capture();
-        if (f == 31) game.setInput(Input::closing());
-    };
-    EXPECT_EQ(0, game.runMain());
-    ASSERT_EQ(480, first.width);
-    ASSERT_EQ(480, settled.width);
-    // The two captures differ only where the title has moved or the mesh rippled; the band at
-    // x >= 420 below the title (y 150..300) is the still background in both.
-    int differing = 0;
-    for (int y = 150; y < 300; y++)
-        for (int x = 420; x < 480; x++) differing += first.at(x, y) != settled.at(x, y);
-    EXPECT_EQ(0, differing);
+    std::vector<std::vector<GraphicCall>> frames;
+    game.runWithWindow([&] {
+        RecordingGraphic sheet;
+        MenuScreen screen;
+        screen.surf_bg = &sheet;
+        initGrid();
+        gMenuActive = 1;  // the options panel shows
+        for (int f = 0; f < 21; f++) {
+            if (f == 20) screen.fadeToWhiteSpeed = 0.025f;  // as if play had been confirmed
+            menuFrame(screen);
+            frames.push_back(sheet.calls);
+            sheet.clear();
+        }
+    });
+    ASSERT_EQ(21u, frames.size());
+    for (const auto &calls : frames) {
+        ASSERT_GT(calls.size(), 232u);
+        EXPECT_EQ((std::vector<float>{0, 0, 480, 480, 0, 0, 0, 0}), calls[0].args);  // background
+        for (size_t i = 1; i <= 224; i++) ASSERT_EQ("blitArbitraryQuad", calls[i].name) << i;
+        EXPECT_EQ(481, calls[225].args[1]);  // the two title strips
+        EXPECT_EQ(580, calls[226].args[1]);
+        for (size_t i = 0; i < 4; i++) EXPECT_EQ(158, calls[227 + i].args[4]) << "item " << i;
+        EXPECT_EQ((std::vector<float>{100, 145, 390, 265, 0, 0, 0, 0.1f}), calls[231].args);  // panel
+    }
+    // The bottom line closes the frame; the fade, once started, is drawn over everything.
+    EXPECT_EQ("blitAlphaRectFx", frames[19].back().name);
+    EXPECT_EQ(309, frames[19].back().args[0]);
+    const auto &fading = frames[20];
+    EXPECT_EQ(309, fading[fading.size() - 2].args[0]);
+    EXPECT_EQ((std::vector<float>{0, 0, 480, 480, 0.4f, 0.9f, 1.0f, 0}), fading.back().args);
+    // The slide's positions are cut toward zero: by frame 8 the summed steps fall just short of
+    // 0.4, so the left strip stands at -287 (not -288) and on frame 9 the right one at 263.
+    EXPECT_EQ(-287, frames[8][225].args[4]);
+    EXPECT_EQ(288, frames[8][226].args[4]);
+    EXPECT_EQ(-263, frames[9][225].args[4]);
+    EXPECT_EQ(263, frames[9][226].args[4]);
+    EXPECT_EQ(0, frames[20][225].args[4]);
+    EXPECT_EQ(0, frames[20][226].args[4]);
 }
 
 TEST(MenuScripted, TheMenuReseedsTheGeneratorFromTheSteppedClockEveryFrame)

@@ -1,5 +1,7 @@
+#include <cstdio>
 #include <cstring>
 
+#include "KMiscTools.h"
 #include "prefs_file.h"
 #include "prefs_fixture.h"
 
@@ -165,6 +167,29 @@ TEST_F(PrefsTest, AUserFolderPathTooLongForThePathBufferIsNotUsed)
     setenv("XDG_DATA_HOME", deep.c_str(), 1);
     char path[300];
     EXPECT_FALSE(prefsFilePath(path, sizeof path) && std::string(path).find(deep) == 0);
+}
+
+TEST_F(PrefsTest, AnUnusableUserFolderLeavesTheGameOnItsDefaults)
+{
+    // Neither the user folder nor the program folder it falls back to can hold a file.
+    const std::string plain = home + "/plainfile";
+    std::ofstream(plain).put('x');
+    setenv("XDG_DATA_HOME", plain.c_str(), 1);
+    char programFolder[sizeof KMiscTools::currentFilePath];
+    memcpy(programFolder, KMiscTools::currentFilePath, sizeof programFolder);
+    snprintf(KMiscTools::currentFilePath, sizeof KMiscTools::currentFilePath, "%s", plain.c_str());
+
+    loadPrefs();
+    const int loadedSfx = gVolumeSFX;
+    gVolumeMusic = 4;
+    savePrefs();  // silent
+    memcpy(KMiscTools::currentFilePath, programFolder, sizeof programFolder);
+
+    EXPECT_EQ(10, loadedSfx);
+    EXPECT_EQ(100, lastGlobalVolumes.sfx);
+    expectTable({3000, 2000, 1000, 500, 250, 0}, {5, 4, 3, 2, 1, 0});
+    EXPECT_EQ(4, preferences.zik);  // the run carries on with what it has in memory
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(home), {}));  // nothing written
 }
 
 // ---- entering a score --------------------------------------------------------------------------
