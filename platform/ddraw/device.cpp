@@ -63,6 +63,7 @@ public:
     _render[D3DRENDERSTATE_LIGHTING] = 1;
     _render[D3DRENDERSTATE_COLORVERTEX] = 1;
     _render[D3DRENDERSTATE_CLIPPING] = 1;
+    _render[D3DRENDERSTATE_LASTPIXEL] = 1;
     _stage[D3DTSS_COLOROP] = D3DTOP_MODULATE;
     _stage[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
     _stage[D3DTSS_COLORARG2] = D3DTA_CURRENT;
@@ -273,6 +274,7 @@ private:
     s.colour = combineOf(_stage[D3DTSS_COLOROP], _stage[D3DTSS_COLORARG1], _stage[D3DTSS_COLORARG2]);
     s.alpha = combineOf(_stage[D3DTSS_ALPHAOP], _stage[D3DTSS_ALPHAARG1], _stage[D3DTSS_ALPHAARG2]);
     s.blend = _render[D3DRENDERSTATE_ALPHABLENDENABLE] != 0;
+    s.lastPixel = _render[D3DRENDERSTATE_LASTPIXEL] != 0;
     s.srcBlend = (D3DBLEND)_render[D3DRENDERSTATE_SRCBLEND];
     s.destBlend = (D3DBLEND)_render[D3DRENDERSTATE_DESTBLEND];
     s.clip = viewportRect();

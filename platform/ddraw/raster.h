@@ -49,6 +49,7 @@ struct RasterState {
   bool wrapU = false, wrapV = false; // else clamp
   Combine colour = Combine::Modulate, alpha = Combine::Modulate;
   bool blend = false;
+  bool lastPixel = true; // a line draws the pixel of its end point
   D3DBLEND srcBlend = D3DBLEND_SRCALPHA, destBlend = D3DBLEND_INVSRCALPHA;
   ClipRect clip{0, 0, 0, 0};
 };
@@ -141,7 +142,8 @@ inline bool isTopLeft(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
 
 void drawTriangleReference(const RasterState &s, const Target &t, const RasterVertex v[3]);
 void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex v[3]);
-// A line covers the pixels whose centres its major axis passes over, last pixel excluded.
+// A line covers the pixels whose centres its major axis passes over, from the pixel of its
+// start to the pixel of its end; that last one only with lastPixel.
 void drawLine(const RasterState &s, const Target &t, const RasterVertex &a, const RasterVertex &b);
 // A point covers the pixel whose centre is nearest.
 void drawPoint(const RasterState &s, const Target &t, const RasterVertex &p);

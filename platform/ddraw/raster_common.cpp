@@ -191,6 +191,7 @@ void drawLine(const RasterState &s, const Target &t, const RasterVertex &a, cons
   float length = major1 - major0;
   if (length == 0.0f) return;
   long from = pixelOf(major0), to = pixelOf(major1);
+  if (s.lastPixel) to += to >= from ? 1 : -1; // the end pixel, then stop short of the next
   // Only the part of the major axis inside the clip rectangle is visited.
   long lo = xMajor ? s.clip.x0 : s.clip.y0, hi = (xMajor ? s.clip.x1 : s.clip.y1) - 1;
   auto visit = [&](long i) {

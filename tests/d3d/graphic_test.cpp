@@ -146,7 +146,8 @@ TEST_F(D3DPicture, UntexturedDrawingKeepsTheLastPicturesFactors) {
   g.blitAlphaRect(0, 0, 4, 4, 100, 100, false, false);
   g.drawLine(10, 10, 40, 10, 0.5f, 0, 0, 1); // additive: red over the blue
   EXPECT_EQ(pixel(20, 10), 0x7F003Fu);
-  EXPECT_EQ(pixel(40, 10), 0x00003Fu); // the last pixel is not drawn
+  EXPECT_EQ(pixel(40, 10), 0x7F003Fu); // the last pixel too
+  EXPECT_EQ(pixel(41, 10), 0x00003Fu);
   g.setAlphaMode(K_ALPHA_NORMAL);
   g.blitAlphaRect(0, 0, 4, 4, 100, 100, false, false);
   g.drawRect(10, 20, 20, 30, 1, 1, 1, 0.25f);

@@ -218,18 +218,19 @@ TEST_F(Device, SixteenBitTexturesExpandTheirChannels) {
   t555->Release();
 }
 
-TEST_F(Device, LinesCoverCentresAlongTheMajorAxisWithoutTheLastPixel) {
+TEST_F(Device, LinesCoverCentresAlongTheMajorAxisWithTheLastPixelByDefault) {
   D3DLVERTEX h[2] = {vertex(10, 20, 0xFFFFFFFF), vertex(30, 20, 0xFFFFFFFF)};
   device->DrawPrimitive(D3DPT_LINELIST, D3DFVF_LVERTEX, h, 2, 0);
   EXPECT_EQ(pixel(9, 20), 0u);
-  for (int x = 10; x < 30; x++) EXPECT_EQ(pixel(x, 20), 0xFFFFFFFFu) << x;
-  EXPECT_EQ(pixel(30, 20), 0u);
+  for (int x = 10; x <= 30; x++) EXPECT_EQ(pixel(x, 20), 0xFFFFFFFFu) << x;
+  EXPECT_EQ(pixel(31, 20), 0u);
   EXPECT_EQ(pixel(15, 19), 0u);
+  device->SetRenderState(D3DRENDERSTATE_LASTPIXEL, 0);
   D3DLVERTEX d[2] = {vertex(40, 40, 0xFF00FF00), vertex(30, 35, 0xFF00FF00)};
   device->DrawPrimitive(D3DPT_LINELIST, D3DFVF_LVERTEX, d, 2, 0);
   EXPECT_EQ(pixel(40, 40), 0xFF00FF00u);
   EXPECT_EQ(pixel(32, 36), 0xFF00FF00u); // y = 36 exactly: centre
-  EXPECT_EQ(pixel(30, 35), 0u);
+  EXPECT_EQ(pixel(30, 35), 0u);          // the last pixel, left out
 }
 
 TEST_F(Device, PointsLandOnTheNearestPixelCentre) {
