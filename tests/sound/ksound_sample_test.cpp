@@ -225,6 +225,8 @@ TEST_F(Sample, BadFilesLoadNothing) {
       {"empty.wav", {}},
       {"header.wav", Bytes(wav.begin(), wav.begin() + 30)},
       {"nodata.wav", Bytes(wav.begin(), wav.begin() + 40)},
+      {"twelvebit.wav", wavImage(2, 44100, 12, Bytes(300, 1))},  // a format no buffer takes
+      {"empty.ogg", {}},
       {"text.ogg", Bytes{'h', 'e', 'l', 'l', 'o'}},
       {"cut.ogg", [] {
          Bytes ogg = oggImage(1, 44100, sine(1, 44100, 4000, 440, 0.5));

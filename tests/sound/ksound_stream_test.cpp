@@ -179,6 +179,12 @@ TEST_F(Stream, NonOggFileShowsTheBox) {
   EXPECT_FALSE(stream.loadStream("/nonexistent/music.ogg"));  // missing: no box
   EXPECT_FALSE(stream.loadStream(writeTemp("empty.ogg", {}).c_str()));
   EXPECT_EQ(box.count, 1);
+  // Cut inside its headers, or with its first page damaged: not an Ogg file either.
+  Bytes ogg = oggImage(2, 44100, sine(2, 44100, 3000, 440, 0.5));
+  EXPECT_FALSE(stream.loadStream(writeTemp("cut.ogg", Bytes(ogg.begin(), ogg.begin() + 60)).c_str()));
+  std::fill(ogg.begin() + 30, ogg.begin() + 50, 0xA5);
+  EXPECT_FALSE(stream.loadStream(writeTemp("damaged.ogg", ogg).c_str()));
+  EXPECT_EQ(box.count, 3);
   stream.playStream(true);
   stream.stopStream();
   EXPECT_FALSE(stream.isPlaying());
@@ -250,6 +256,11 @@ TEST_F(Stream, BadModulesLoadNothing) {
   EXPECT_FALSE(module.loadModule(writeTemp("text.xm", {'h', 'i'}).c_str()));
   EXPECT_FALSE(module.loadModule(writeTemp("cut.mod", Bytes(mod.begin(), mod.begin() + 1000)).c_str()));
   EXPECT_FALSE(module.loadModule(writeTemp("empty.s3m", {}).c_str()));
+  Bytes tagged(mod.begin(), mod.begin() + 600);  // the right tags over the wrong bytes
+  std::copy_n("IMPM", 4, tagged.begin());
+  EXPECT_FALSE(module.loadModule(writeTemp("garbled.it", tagged).c_str()));
+  std::copy_n("Extended Module: ", 17, tagged.begin());
+  EXPECT_FALSE(module.loadModule(writeTemp("garbled.xm", tagged).c_str()));
   Bytes paired = mod;  // a well-formed module whose tag would crash the module reader
   std::copy_n("FLT8", 4, paired.begin() + 1080);
   EXPECT_FALSE(module.loadModule(writeTemp("paired.mod", paired).c_str()));
