@@ -22,11 +22,13 @@ struct RendererRules {
   bool saveKeepsBackBuffer;    // a resized saveBackBuffer puts the frame back as it was
   float destinationAlpha;      // what K_ALPHA_ADD reads as the back buffer's alpha
   bool tilesTurnedHalf;        // blitTiledRect's texture coordinates run from the right and bottom edges
+  bool shiftBeforeZoom;        // setWorldView shifts before turning and zooming (so the shift is zoomed)
+  bool keysArraysAndGrabs;     // the colour key also clears pixels of arrays and grabs
 };
 
 const RendererRules kRules[] = {
-    {K_OPENGL, true, true, true, 1.0f, true},    // the window's pixel format has no alpha bits
-    {K_DIRECTX, false, false, false, 1.0f, false}, // a transparent quad; rows as the surface stores them
+    {K_OPENGL, true, true, true, 1.0f, true, true, true},    // the window's pixel format has no alpha bits
+    {K_DIRECTX, false, false, false, 1.0f, false, false, false}, // a transparent quad; rows as the surface stores them
 };
 
 const RendererRules &rulesOf(Erenderer renderer) {
@@ -381,6 +383,36 @@ TEST_P(RendererContract, WorldViewShiftsUpForPositiveY) {
   EXPECT_TRUE(isColour(110, 80, Rgb{255, 255, 255}));
   EXPECT_TRUE(isColour(119, 89, Rgb{255, 255, 255}));
   EXPECT_EQ(changedPixels(kBlack), 100);
+}
+
+TEST_P(RendererContract, WorldViewShiftComesBeforeOrAfterTheZoomByTheRenderersRule) {
+  // Zoomed twice about the centre and shifted 10 pixels right: an 8 x 8 square 10 or 20 pixels
+  // right of the centre.
+  window->setWorldView(10, 0, 0, 2, false);
+  picture->drawRect(238, 238, 242, 242, 1, 1, 1, 1);
+  window->setDefaultWorldView();
+  read();
+  int left = 236 + (rules->shiftBeforeZoom ? 20 : 10);
+  EXPECT_TRUE(isColour(left, 236, Rgb{255, 255, 255}));
+  EXPECT_TRUE(isColour(left + 7, 243, Rgb{255, 255, 255}));
+  EXPECT_EQ(changedPixels(kBlack), 64);
+}
+
+TEST_P(RendererContract, ColourKeyOnArraysAndGrabsFollowsTheRenderersRule) {
+  picture->drawRect(0, 0, W, H, 1, 0, 1, 1); // a magenta screen to grab
+  KGraphic *grab = KQRX::createKGraphic();
+  grab->setColorKey(true, 255, 0, 255);
+  ASSERT_TRUE(grab->grabBackBuffer(nullptr));
+  picture->setColorKey(true, 255, 0, 255);
+  usePlain(0xFFFF00FFu);
+  clear(0, 1, 0);
+  picture->blitAlphaRect(0, 0, 16, 16, 100, 100, false, false);
+  grab->blitAlphaRect(0, 0, 16, 16, 300, 300, false, false);
+  delete grab;
+  read();
+  Rgb want = rules->keysArraysAndGrabs ? Rgb{0, 255, 0} : Rgb{255, 0, 255};
+  EXPECT_TRUE(isColour(108, 108, want));
+  EXPECT_TRUE(isColour(308, 308, want));
 }
 
 KGraphic *hookReader;

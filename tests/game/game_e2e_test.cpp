@@ -1,15 +1,66 @@
 // A whole game through the real window, input, clock and sound, headless: the first frame, the
 // pause, Escape, closing the window, game over with its high-score entry, and a game started
 // from the title menu.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "KInput.h"
+#include "KWindow.h"
 #include "game_runs.h"
+#include "host.h"
 #include "state.h"
 #include "zyphora.h"
 
 namespace {
 
 const unsigned long NEVER = ~0ul;
+
+// The pointer's display counter (as ShowCursor keeps it), read without changing it.
+int pointerCounter() {
+  int counter = hostShowCursor(false) + 1;
+  hostShowCursor(true);
+  return counter;
+}
+
+TEST(Entry, OpensTheGamesWindowWithItsOwnPointerAndPutsEverythingBackWhenClosed) {
+  ScriptedGame game;
+  const int counterBefore = pointerCounter();
+  std::string title;
+  long width = 0, height = 0;
+  bool windowed = false, systemPointerHidden = false, enginePointer = false;
+  Frame shown;
+  game.onFrame = [&](unsigned long frame) {
+    if (frame == 0) game.setInput(Input::pointer(200, 150, false)); // the mouse moves over the window
+    if (frame != 3) return;
+    SDL_Window *window = hostSDLWindow(gameWindow->getWindowHandle());
+    title = SDL_GetWindowTitle(window);
+    width = gameWindow->getWindowWidth();
+    height = gameWindow->getWindowHeight();
+    windowed = !(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
+    systemPointerHidden = SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE;
+    enginePointer = KInput::surf_mouse != nullptr;
+    shown = game.capture();
+    game.setInput(Input::closing());
+  };
+  EXPECT_EQ(game.runMain(), 0);
+  EXPECT_FALSE(game.ranAway());
+  EXPECT_EQ(title, "Zyphora");
+  EXPECT_EQ(width, 480);
+  EXPECT_EQ(height, 480);
+  EXPECT_TRUE(windowed);
+  EXPECT_TRUE(systemPointerHidden);
+  EXPECT_TRUE(enginePointer);
+  // The arrow's tip at the mouse: white outline, black inside.
+  ASSERT_EQ(shown.width, 480);
+  EXPECT_EQ(shown.at(200, 150) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(shown.at(201, 151) & 0xFFFFFF, 0u);
+  EXPECT_EQ(shown.at(202, 151) & 0xFFFFFF, 0xFFFFFFu);
+  // Shut down: the window is gone and the system pointer is as it was.
+  EXPECT_EQ(gameWindow, nullptr);
+  EXPECT_EQ(pointerCounter(), counterBefore);
+}
 
 // Runs the game and checks the script ended it.
 void playChecked(ScriptedGame &game, const std::function<void(unsigned long)> &script) {
