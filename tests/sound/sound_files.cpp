@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 #include <vorbis/vorbisenc.h>
@@ -146,14 +147,26 @@ Bytes modImage() {
   return out;
 }
 
-std::string writeTemp(const std::string &name, const Bytes &bytes) {
-  static std::string folder;
-  if (folder.empty()) {
+namespace {
+
+// One folder a test program, made at the first file and removed with everything in it at exit.
+struct TempFolder {
+  std::string path;
+  TempFolder() {
     char pattern[] = "/tmp/zysound.XXXXXX";
-    const char *made = mkdtemp(pattern);
-    folder = made ? made : "/tmp";
+    if (mkdtemp(pattern)) path = pattern;
   }
-  std::string path = folder + "/" + name;
+  ~TempFolder() {
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
+  }
+};
+
+}  // namespace
+
+std::string writeTemp(const std::string &name, const Bytes &bytes) {
+  static TempFolder folder;
+  std::string path = (folder.path.empty() ? std::string("/tmp") : folder.path) + "/" + name;
   writeFile(path, bytes);
   return path;
 }
