@@ -32,7 +32,7 @@ public:
   ~KImageFile();
 
   // Decodes a whole file held in memory as the given format; false (and empty) when the bytes
-  // are not a picture of that format, are damaged, or describe a picture over 16384 pixels a side.
+  // are not a picture of that format, are damaged, or describe a picture over MAX_SIDE pixels a side.
   bool decode(const unsigned char *data, size_t size, KImageFormat format);
   void clear();
 

@@ -16,9 +16,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
+#include "../bench_clock.h"
 #include "KGraphicD3D.h"
 #include "KQRX.h"
 #include "KWindowD3D.h"
@@ -158,19 +158,13 @@ struct Timing {
   double wall, cpu;
 };
 
-double cpuMs() {
-  timespec t;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 template <class Draw> Timing medianMs(int frames, Draw draw) {
   std::vector<double> wall, cpu;
   for (int i = 0; i < frames; i++) {
     auto t0 = std::chrono::steady_clock::now();
-    double c0 = cpuMs();
+    double c0 = threadCpuSeconds();
     draw();
-    cpu.push_back(cpuMs() - c0);
+    cpu.push_back((threadCpuSeconds() - c0) * 1e3);
     wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
   }
   std::sort(wall.begin(), wall.end());

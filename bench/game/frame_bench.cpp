@@ -15,9 +15,9 @@
 //       ./bench_game_frame --benchmark_filter=OpenGL           (one command)
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <vector>
 
+#include "../bench_clock.h"
 #include "../bench_window.h"
 #include "aliens.h"
 #include "game.h"
@@ -81,12 +81,6 @@ void topUp(const Scene &s, KGraphic *sprites) {
   // The ship stands still (no keys): its shots start all over the field, in every direction.
   while (liveCount(bulletShip) < s.shipShots)
     addShipBullet((float)(gameRand() % 448), (float)(gameRand() % 448), (float)(gameRand() % 360));
-}
-
-double threadCpuSeconds() {
-  timespec t;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return (double)t.tv_sec + t.tv_nsec * 1e-9;
 }
 
 void gameFrames(benchmark::State &state, Erenderer renderer) {
