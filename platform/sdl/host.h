@@ -129,6 +129,8 @@ bool hostExecutablePath(char *path, size_t size);
 // $XDG_DATA_HOME/zyphora (default ~/.local/share/zyphora), created if missing; false when
 // it cannot be made or does not fit.
 bool hostUserFolder(char *path, size_t size);
+// $XDG_CONFIG_HOME/zyphora (default ~/.config/zyphora), the desktop settings' folder, likewise.
+bool hostConfigFolder(char *path, size_t size);
 // A modal box with an OK button; standard error when no display can show one.
 void hostMessageBox(const char *title, const char *text);
 

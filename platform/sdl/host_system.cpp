@@ -49,17 +49,26 @@ bool hostExecutablePath(char *path, size_t size) {
   return true;
 }
 
-bool hostUserFolder(char *path, size_t size) {
-  const char *data = getenv("XDG_DATA_HOME"), *home = getenv("HOME");
+namespace {
+
+// $XDG_variable/zyphora, else ~/fallback/zyphora, created if missing.
+bool xdgFolder(const char *variable, const char *fallback, char *path, size_t size) {
+  const char *base = getenv(variable), *home = getenv("HOME");
   char folder[4096];
   int n;
-  if (data && data[0] == '/') n = snprintf(folder, sizeof folder, "%s/zyphora", data);
-  else if (home && home[0] == '/') n = snprintf(folder, sizeof folder, "%s/.local/share/zyphora", home);
+  if (base && base[0] == '/') n = snprintf(folder, sizeof folder, "%s/zyphora", base);
+  else if (home && home[0] == '/') n = snprintf(folder, sizeof folder, "%s/%s/zyphora", home, fallback);
   else return false;
   if (n < 0 || (size_t)n >= sizeof folder || (size_t)n >= size || !hostMakeFolders(folder)) return false;
   snprintf(path, size, "%s", folder);
   return true;
 }
+
+} // namespace
+
+bool hostUserFolder(char *path, size_t size) { return xdgFolder("XDG_DATA_HOME", ".local/share", path, size); }
+
+bool hostConfigFolder(char *path, size_t size) { return xdgFolder("XDG_CONFIG_HOME", ".config", path, size); }
 
 void hostMessageBox(const char *title, const char *text) {
   if (boxHandler) {
