@@ -126,3 +126,15 @@ std::string settingsFilePath()
     char folder[4096];
     return hostConfigFolder(folder, sizeof folder) ? std::string(folder) + "/zyphora.ini" : "";
 }
+
+SettingsFile &desktopSettings()
+{
+    static SettingsFile settings = [] {
+        SettingsFile loaded;
+        loaded.load(settingsFilePath());
+        return loaded;
+    }();
+    return settings;
+}
+
+bool saveDesktopSettings() { return desktopSettings().save(settingsFilePath()); }

@@ -45,4 +45,9 @@ private:
 // $XDG_CONFIG_HOME/zyphora/zyphora.ini (folder created); empty when no such folder can be made.
 std::string settingsFilePath();
 
+// The game's one copy of its settings, loaded from settingsFilePath() on first use.
+SettingsFile &desktopSettings();
+// Writes that copy back; false when it could not be written (the old file stays).
+bool saveDesktopSettings();
+
 #endif

@@ -108,3 +108,19 @@ TEST_F(Settings, TheFileLivesInTheConfigFolder)
     EXPECT_EQ(folder + "/.config/zyphora/zyphora.ini", settingsFilePath());
     setenv("HOME", home.c_str(), 1);
 }
+
+TEST_F(Settings, TheGameKeepsOneCopyLoadedOnFirstUse)
+{
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    std::filesystem::create_directory(folder + "/zyphora");
+    writeText(folder + "/zyphora/zyphora.ini", "[display]\nwidth = 960\n");
+    SettingsFile &settings = desktopSettings();
+    EXPECT_EQ(&settings, &desktopSettings());
+    EXPECT_EQ(960, settings.getInt("display", "width", 480, 1, 10000));
+    settings.setInt("display", "width", 1440);
+    ASSERT_TRUE(saveDesktopSettings());
+    SettingsFile again;
+    again.load(folder + "/zyphora/zyphora.ini");
+    EXPECT_EQ(1440, again.getInt("display", "width", 480, 1, 10000));
+    unsetenv("XDG_CONFIG_HOME");
+}
