@@ -9,7 +9,6 @@
 #include "KInput.h"
 #include "KMiscTools.h"
 #include "host.h"
-#include "host_scale.h"
 #include "matrices.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include "KInput.h"
 #include "KMiscTools.h"
 #include "host.h"
-#include "host_scale.h"
 
 namespace {
 
