@@ -54,7 +54,7 @@ void doMenu();                 // runs until the window is closing
 bool patCallBack(KEvent *keventPtr);
 void displayOptions(KGraphic *surface);
 
-// ---- The entry sequence (hello.cpp); main() only calls it ----
+// ---- The entry sequence (hello.cpp); the launch (launch.cpp) calls it ----
 // What the player chose before the start: the launch (launch.cpp) reads it from the command
 // line and the environment and hands it to the entry.
 struct EntryChoices {
