@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "frame_script.h"
 #include "launch.h"
@@ -35,13 +36,27 @@ TEST(RendererChoice, TheOptionWinsThenTheVariableThenDirect3D)
     EXPECT_EQ(K_DIRECTX, chosenRenderer(nullptr));
 }
 
+// A command line as main receives it, its strings owned by the test.
+struct CommandLine {
+    std::vector<std::string> words;
+    std::vector<char *> argv;
+    explicit CommandLine(std::vector<std::string> given) : words(std::move(given))
+    {
+        for (std::string &word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+    }
+    std::vector<char *> take(FrameScript *script)
+    {
+        return takeScriptOptions(static_cast<int>(words.size()), argv.data(), script);
+    }
+};
+
 TEST(FrameScriptOptions, TakesItsCountsAndLeavesTheGamesOptionsInOrder)
 {
-    char name[] = "zyphora-scripted", shot[] = "--screenshot-after-frames=240", full[] = "--fullscreen",
-         quit[] = "--quit-after-frames=245", gl[] = "--renderer=opengl";
-    char *argv[] = {name, shot, full, quit, gl, nullptr};
+    CommandLine line({"zyphora-scripted", "--screenshot-after-frames=240", "--fullscreen",
+                      "--quit-after-frames=245", "--renderer=opengl"});
     FrameScript script;
-    std::vector<char *> rest = takeScriptOptions(5, argv, &script);
+    std::vector<char *> rest = line.take(&script);
     EXPECT_EQ(240ul, script.screenshotFrame);
     EXPECT_EQ(245ul, script.quitAfterFrames);
     ASSERT_EQ(4u, rest.size());
@@ -53,11 +68,10 @@ TEST(FrameScriptOptions, TakesItsCountsAndLeavesTheGamesOptionsInOrder)
 
 TEST(FrameScriptOptions, MalformedCountsAreLeftForTheGameToRefuse)
 {
-    char name[] = "zyphora-scripted", empty[] = "--quit-after-frames=", negative[] = "--quit-after-frames=-3",
-         letters[] = "--screenshot-after-frames=12x", bare[] = "--quit-after-frames";
-    char *argv[] = {name, empty, negative, letters, bare, nullptr};
+    CommandLine line({"zyphora-scripted", "--quit-after-frames=", "--quit-after-frames=-3",
+                      "--screenshot-after-frames=12x", "--quit-after-frames"});
     FrameScript script;
-    std::vector<char *> rest = takeScriptOptions(5, argv, &script);
+    std::vector<char *> rest = line.take(&script);
     EXPECT_EQ(0ul, script.quitAfterFrames);
     EXPECT_EQ(0ul, script.screenshotFrame);
     EXPECT_EQ(6u, rest.size());  // all five, and the end
