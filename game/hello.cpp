@@ -1,7 +1,4 @@
 // The entry sequence and the game's sound bank.
-#include <cstdlib>
-#include <cstring>
-
 #include "KInput.h"
 #include "KMiscTools.h"
 #include "KQRX.h"
@@ -51,13 +48,6 @@ KSound **const freeOrder[] = {
     &snd_menu,      &snd_validated,   &snd_scroll,      &snd_music,
 };
 
-// The renderer the entry asks for: Direct3D, unless ZYPHORA_RENDERER=opengl.
-Erenderer chosenRenderer()
-{
-    const char *name = getenv("ZYPHORA_RENDERER");
-    return name && strcmp(name, "opengl") == 0 ? K_OPENGL : K_DIRECTX;
-}
-
 }  // namespace
 
 void loadSounds()
@@ -100,12 +90,12 @@ void freeSounds()
     }
 }
 
-int zyphoraMain(bool windowed)
+int zyphoraMain(const EntryChoices &choices)
 {
     KInput::hidePointer();
     KMiscTools::initMiscTools();
-    gameWindow = KQRX::createKWindow(chosenRenderer(), false);
-    if (!gameWindow->createGameWindow(480, 480, -1, windowed, "Zyphora")) {
+    gameWindow = KQRX::createKWindow(choices.renderer, false);
+    if (!gameWindow->createGameWindow(480, 480, -1, choices.windowed, "Zyphora")) {
         // The renderer has already shown why; without a window there is nothing to play on.
         delete gameWindow;
         gameWindow = nullptr;

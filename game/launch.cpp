@@ -2,51 +2,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "KDataFolder.h"
 #include "KMiscTools.h"
-#include "host_testing.h"
-#include "host_vk.h"
 #include "options.h"
 #include "zyphora.h"
 
-namespace {
-
-unsigned long quitAfterFrames, screenshotFrame;
-
-// Frame hook: F12 is pressed for one frame at the frame asked for; once the frames asked for are
-// drawn, the window is closed as a player closes it.
-void runFrameScript(void *, unsigned long frame)
+Erenderer chosenRenderer(const char *option)
 {
-    HostInputFrame input{};
-    input.mouseX = 300;  // the pointer rests by the menu's first item, not in the corner
-    input.mouseY = 330;
-    if (screenshotFrame > 0 && frame + 1 == screenshotFrame) {
-        input.keys[input.keyCount++] = VK_F12;
-        hostTestSetInput(input);
-    } else if (screenshotFrame > 0 && frame == screenshotFrame) {
-        hostTestSetInput(input);
-    }
-    if (quitAfterFrames > 0 && frame + 1 == quitAfterFrames) {
-        input.closeRequest = true;
-        hostTestSetInput(input);
-    }
+    const char *name = option ? option : getenv("ZYPHORA_RENDERER");
+    return name && strcmp(name, "opengl") == 0 ? K_OPENGL : K_DIRECTX;
 }
-
-unsigned long frameFromEnvironment(const char *name)
-{
-    const char *frames = getenv(name);
-    return frames ? strtoul(frames, nullptr, 10) : 0;
-}
-
-void readFrameScript()
-{
-    quitAfterFrames = frameFromEnvironment("ZYPHORA_QUIT_AFTER_FRAMES");
-    screenshotFrame = frameFromEnvironment("ZYPHORA_SCREENSHOT_AFTER_FRAMES");
-    if (quitAfterFrames > 0 || screenshotFrame > 0) hostTestSetFrameHook(runFrameScript, nullptr);
-}
-
-}  // namespace
 
 std::string missingDataMessage(const KDataSearch &search)
 {
@@ -74,8 +41,8 @@ int launchZyphora(int argc, char **argv)
         KMiscTools::messageBox("Zyphora", missingDataMessage(search).c_str());
         return 1;
     }
-    // The entry reads the renderer from the environment: the option takes its place there.
-    if (options.renderer) setenv("ZYPHORA_RENDERER", options.renderer, 1);
-    readFrameScript();
-    return zyphoraMain(options.windowed);
+    EntryChoices choices;
+    choices.windowed = options.windowed;
+    choices.renderer = chosenRenderer(options.renderer);
+    return zyphoraMain(choices);
 }

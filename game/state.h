@@ -6,7 +6,8 @@
 // a new entry always takes the first free slot found by a scan from index 0.
 //
 // Who defines what: state.cpp defines every variable below except the alien area's constant
-// tables (anumbers, randalienTable) and the spline evaluator ks, which aliens.cpp defines.
+// tables and the spline evaluator, which the alien files define (anumbers in effects.cpp,
+// randalienTable in waves.cpp, ks in alienmove.cpp).
 //
 // Integer widths: the game's "long" is a signed 32-bit value, so records and counters use
 // int32_t; booleans are one byte; coordinates are 32-bit floats.
@@ -167,9 +168,9 @@ extern KGraphic *surf_backgrounds[2];
 
 extern const sFontNumber numbers[10];                // score digits
 extern const sDepTable depTable[DEP_TABLE_SIZE];     // turn directions
-extern const sAlienNumber anumbers[10];              // floating score digits (aliens.cpp)
-extern const srandalienTable randalienTable[16];     // alien kinds by row (aliens.cpp)
-extern KSpline ks;                                   // flight path evaluator (aliens.cpp)
+extern const sAlienNumber anumbers[10];              // floating score digits (effects.cpp)
+extern const srandalienTable randalienTable[16];     // alien kinds by row (waves.cpp)
+extern KSpline ks;                                   // flight path evaluator (alienmove.cpp)
 
 extern int32_t gCurrentBackground;  // index into surf_backgrounds, 0 or 1
 extern float gLevelTimer;           // level clock, 100 down to 0
@@ -183,7 +184,7 @@ extern int32_t gAlienChoice;        // row of randalienTable, 0..16
 extern int32_t gSpeedScore;         // reward shown for a speed bonus at full speed (50 at start)
 extern int32_t gShieldScore;        // reward shown for a shield bonus at full shield (50 at start)
 
-// ---- the alien half of a frame (aliens.cpp), called by the game loop ---------------------------
+// ---- the alien half of a frame (aliens.h lists its files), called by the game loop -------------
 
 void resetAliens();                     // a new game: no alien, no bonus, no floating score
 void doAliens(KGraphic *surfaceAlien);  // arrival, movement, drawing, hits, bonuses, particles, scores

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "KQRX.h"  // Erenderer
+
 class KWindow;
 class KGraphic;
 class KSound;
@@ -52,10 +54,15 @@ void doMenu();                 // runs until the window is closing
 bool patCallBack(KEvent *keventPtr);
 void displayOptions(KGraphic *surface);
 
-// ---- The entry sequence (hello.cpp); main() only calls it ----
-// Start-up (in a window, or full screen when windowed is false), the title menu, shut-down;
-// returns the exit code.
-int zyphoraMain(bool windowed = true);
+// ---- The entry sequence (hello.cpp); the launch (launch.cpp) calls it ----
+// What the player chose before the start: the launch (launch.cpp) reads it from the command
+// line and the environment and hands it to the entry.
+struct EntryChoices {
+    bool windowed = true;              // false: full screen
+    Erenderer renderer = K_DIRECTX;    // the renderer the factory is asked for
+};
+// Start-up, the title menu, shut-down; returns the exit code.
+int zyphoraMain(const EntryChoices &choices = EntryChoices());
 
 // ---- The game loop (game.cpp; its state is in state.h) ----
 void doGame();  // one game, from its start to game over or abandonment

@@ -188,7 +188,12 @@ IDirectSoundBuffer *KSound::createDSoundBuffer(short slot, unsigned long size, b
   desc.dwFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME | DSBCAPS_LOCSOFTWARE |
                  DSBCAPS_GLOBALFOCUS | (notify ? DSBCAPS_CTRLPOSITIONNOTIFY : 0);
   desc.dwBufferBytes = DWORD(size);
-  desc.lpwfxFormat = _waveFormatEx;
+  WAVEFORMATEX format = {};
+  if (_waveFormatEx) {  // the engine's record, field by field in DirectSound's own
+    const KWaveFormat &f = *_waveFormatEx;
+    format = {f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec, f.nBlockAlign, f.wBitsPerSample, f.cbSize};
+    desc.lpwfxFormat = &format;
+  }
   releaseSlot(slot);
   if (FAILED(directSoundPtr->CreateSoundBuffer(&desc, &_directSoundBuffer[slot], nullptr))) {
     _directSoundBuffer[slot] = nullptr;

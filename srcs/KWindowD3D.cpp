@@ -9,12 +9,9 @@
 #include "KInput.h"
 #include "KMiscTools.h"
 #include "host.h"
-#include "host_scale.h"
 #include "matrices.h"
 
 namespace {
-
-uint32_t t1; // end of the last flip, for frame pacing
 
 void showError(const char *text) { KMiscTools::messageBox("", text); }
 
@@ -29,7 +26,13 @@ KWindowD3D::KWindowD3D(bool use3d)
       _userCallback(nullptr), _qrxCallback(nullptr), _maxFrameRate(0), hasRectangleText(false),
       isAccelerated(false), _use3d(use3d), _gamma(1.0f), _isWaitVBLSupported(false),
       _fullscreen(false), _sourceScreenDepth(0), _gameScreenDepth(0), _windowID(0),
-      _windowWidth(0), _windowHeight(0), _windowDepth(0), _quit(false) {}
+      _windowWidth(0), _windowHeight(0), _windowDepth(0), _quit(false),
+      _frames(*this, {_displayQRXMouse, _gamma, _maxFrameRate, _fullscreen, _userCallback, _qrxCallback},
+              {[this] { endDrawing(); }, [this] { doGammaAdjustment(); }, [this] { present(); },
+               [this] {
+                 if (_lpD3DDevice) _lpD3DDevice->BeginScene(); // a toggle may have remade it
+               },
+               nullptr}) {}
 
 KWindowD3D::~KWindowD3D() {
   KInput::freeMouse();
@@ -306,20 +309,24 @@ void KWindowD3D::setClearColor(float r, float g, float b, float a) {
 
 // ---- frames ------------------------------------------------------------------------------
 
+// With no device there is nothing to show.
 void KWindowD3D::flipBackBuffer(bool waitForBackWindow, bool restoreView) {
-  if (!_lpD3DDevice) return;
-  if (_displayQRXMouse) {
-    setDefaultWorldView();
-    KInput::displayMouse();
-  }
+  if (_lpD3DDevice) _frames.flip(waitForBackWindow, restoreView);
+}
+
+// The scene closes with the frame's drawing; surfaces lost meanwhile are restored before the
+// gamma overlay draws into the back buffer.
+void KWindowD3D::endDrawing() {
   _lpD3DDevice->EndScene();
-  uint32_t t2 = KMiscTools::getMilliseconds();
   if (_lpDDSPrimary && _lpDDSPrimary->IsLost() == DDERR_SURFACELOST) {
     _lpDDSPrimary->Restore();
     if (!_fullscreen && _lpDDSBack && _lpDDSBack->IsLost() == DDERR_SURFACELOST) _lpDDSBack->Restore();
   }
-  if (_gamma < 1.0f) doGammaAdjustment();
-  hostFrameReady();
+}
+
+// Windowed: the back buffer blitted to the window's client area at the vertical blank; full
+// screen: the chain flipped.
+void KWindowD3D::present() {
   if (_lpDDSPrimary) {
     if (!_fullscreen) {
       _lpDD->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
@@ -330,13 +337,6 @@ void KWindowD3D::flipBackBuffer(bool waitForBackWindow, bool restoreView) {
       _lpDDSPrimary->Flip(nullptr, DDFLIP_WAIT);
     }
   }
-  if (restoreView) setDefaultWorldView();
-  processEvents();
-  if (_lpD3DDevice) _lpD3DDevice->BeginScene();
-  if (_maxFrameRate != 0 && t2 - t1 <= _maxFrameRate) hostPaceFrame(t1, _maxFrameRate);
-  t1 = KMiscTools::getMilliseconds();
-  while (waitForBackWindow && !_quit && hostWindowExists(_hWndQRX) && !hostHasFocus(_hWndQRX))
-    hostWaitEvents(100);
 }
 
 void KWindowD3D::doGammaAdjustment() {
@@ -371,26 +371,7 @@ void KWindowD3D::processEvents() { hostPumpEvents(); }
 
 long KWindowD3D::GameWindowProc(HWND hWnd, unsigned int messg, unsigned int wParam, long lParam) {
   KWindowD3D *self = static_cast<KWindowD3D *>(hostUserData(hWnd));
-  if (self) {
-    if (hostIsFullscreenToggle(messg, wParam, lParam)) self->toggleFullScreen(!self->_fullscreen);
-    if (self->_userCallback && !self->_userCallback(hWnd, messg, wParam, lParam)) return 0;
-    if (self->_qrxCallback) {
-      KEvent event;
-      buildKEvent(&event, messg, wParam, lParam);
-      if (!self->_qrxCallback(&event)) return 0;
-    }
-  }
-  switch (messg) {
-  case WM_DESTROY:
-  case WM_CLOSE:
-    if (self) self->_quit = true;
-    return 0;
-  case WM_MOUSEWHEEL:
-    KInput::setLastWheelValue((short)(wParam >> 16));
-    return 0;
-  default:
-    return 0;
-  }
+  return KFrameSequence::dispatch(self ? &self->_frames : nullptr, hWnd, messg, wParam, lParam);
 }
 
 // ---- simple operations -------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include "KFrameSequence.h"
 #include "KWindow.h"
 #include "ddraw.h"
 
@@ -78,6 +79,10 @@ public:
 private:
   bool makeDevice();
   SDL_Window *sdlWindow();
+  void endDrawing();
+  void present();
+
+  KFrameSequence _frames; // the flip and the window procedure both renderers share
 };
 
 #endif

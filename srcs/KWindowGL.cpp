@@ -11,14 +11,11 @@
 #include "KInput.h"
 #include "KMiscTools.h"
 #include "host.h"
-#include "host_scale.h"
 
 namespace {
 
 // The driver's swap-interval call, null until the context offers swap control.
 int (*WaitVBL)(int interval);
-// The millisecond time at which the last flip finished (the frame cap counts from it).
-uint32_t t1;
 
 // The probe window of getAccelerationCap is named by this title.
 const char *const kProbeTitle = "Zyphora OpenGL probe";
@@ -32,8 +29,17 @@ void lowerCopy(char *to, size_t size, const char *from) {
 
 } // namespace
 
-KWindowGL::KWindowGL() { init(false); }
-KWindowGL::KWindowGL(bool use3d) { init(use3d); }
+KWindowGL::KWindowGL() : KWindowGL(false) {}
+
+KWindowGL::KWindowGL(bool use3d)
+    : _frames(*this, {_displayQRXMouse, _gamma, _maxFrameRate, _fullscreen, _userCallback, _qrxCallback},
+              {[] {
+                 if (WaitVBL) WaitVBL(1); // present on the next vertical blank
+               },
+               [this] { doGammaAdjustment(); }, [this] { showFrame(); }, nullptr,
+               [this](unsigned int messg, unsigned int wParam) { ownHandling(messg, wParam); }}) {
+  init(use3d);
+}
 
 void KWindowGL::init(bool use3d) {
   _clearR = _clearG = _clearB = _clearA = 0;
@@ -263,35 +269,14 @@ void KWindowGL::setClearColor(float r, float g, float b, float a) {
 
 // ---- frames -----------------------------------------------------------------------------------
 
-void KWindowGL::flipBackBuffer(bool waitForBackWindow, bool restoreView) {
-  if (_displayQRXMouse) {
-    setDefaultWorldView();
-    KInput::displayMouse();
-  }
-  if (WaitVBL) WaitVBL(1);
-  if (_gamma < 1) doGammaAdjustment();
-  hostFrameReady();
-  showFrame();
-  SDL_GL_SwapWindow(hostSDLWindow(_hwnd));
-  if (restoreView) setDefaultWorldView();
-  processEvents();
-  // The cap sleeps until about a millisecond before the deadline, then spins; a frame that
-  // took longer than the period is not delayed further.
-  if (_maxFrameRate != 0) hostPaceFrame(t1, _maxFrameRate);
-  t1 = KMiscTools::getMilliseconds();
-  if (waitForBackWindow) waitForForeground();
-}
+void KWindowGL::flipBackBuffer(bool waitForBackWindow, bool restoreView) { _frames.flip(waitForBackWindow, restoreView); }
 
+// The game's picture scaled into the window, then the buffers swapped.
 void KWindowGL::showFrame() {
   int w = 0, h = 0;
   SDL_GL_GetDrawableSize(hostSDLWindow(_hwnd), &w, &h);
   _canvas.present(w, h);
-}
-
-void KWindowGL::waitForForeground() {
-  // The game stands still while another window is in front. A close request also ends the
-  // wait, so that a window closed from the task bar does not stay frozen.
-  while (hostWindowExists(_hwnd) && !hostHasFocus(_hwnd) && !_quit) hostWaitEvents(100);
+  SDL_GL_SwapWindow(hostSDLWindow(_hwnd));
 }
 
 void KWindowGL::doGammaAdjustment() {
@@ -323,23 +308,13 @@ void KWindowGL::processEvents() { hostPumpEvents(); }
 
 long KWindowGL::GameWindowProc(HWND hWnd, unsigned int messg, unsigned int wParam, long lParam) {
   KWindowGL *self = static_cast<KWindowGL *>(hostUserData(hWnd));
-  if (!self) return 0; // no object to tell: the messages have no effect
-  if (hostIsFullscreenToggle(messg, wParam, lParam)) self->toggleFullScreen(!self->_fullscreen);
-  if (self->_userCallback && !self->_userCallback(hWnd, messg, wParam, lParam)) return 0;
-  if (self->_qrxCallback) {
-    KEvent event;
-    buildKEvent(&event, messg, wParam, lParam);
-    if (!self->_qrxCallback(&event)) return 0;
-  }
-  return self->ownHandling(messg, wParam);
+  return KFrameSequence::dispatch(self ? &self->_frames : nullptr, hWnd, messg, wParam, lParam);
 }
 
-long KWindowGL::ownHandling(unsigned int messg, unsigned int wParam) {
+// What only this window handles: a paint while in the back flips (the game stands still
+// there), and the full screen left while another application is active.
+void KWindowGL::ownHandling(unsigned int messg, unsigned int wParam) {
   switch (messg) {
-  case WM_DESTROY:
-  case WM_CLOSE: // the window is not destroyed: the game deletes it when it has finished
-    _quit = true;
-    break;
   case WM_PAINT:
     if (!hostHasFocus(_hwnd)) flipBackBuffer(true, true);
     break;
@@ -352,13 +327,9 @@ long KWindowGL::ownHandling(unsigned int messg, unsigned int wParam) {
       SwitchToResolution(_windowWidth, _windowHeight, _windowDepth);
     }
     break;
-  case WM_MOUSEWHEEL:
-    KInput::setLastWheelValue((short)(wParam >> 16));
-    break;
   default:
     break;
   }
-  return 0;
 }
 
 void KWindowGL::terminate() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "KCanvasGL.h"
+#include "KFrameSequence.h"
 #include "KWindow.h"
 
 class KWindowGL : public KWindow {
@@ -78,9 +79,10 @@ private:
   void init(bool use3d);
   bool createHostWindow(const char *title, bool withDepth);
   void detectCaps();
-  void waitForForeground();
   void showFrame();
-  long ownHandling(unsigned int messg, unsigned int wParam);
+  void ownHandling(unsigned int messg, unsigned int wParam);
+
+  KFrameSequence _frames; // the flip and the window procedure both renderers share
 };
 
 #endif

@@ -1,7 +1,7 @@
-// The shipped program from launch to the end of its first frame, and its peak resident memory.
-// Each run starts build/bin/zyphora (beside this program) headless, with
-// ZYPHORA_QUIT_AFTER_FRAMES=N: after frame N is drawn the window is closed as a player closes
-// it, so the time measured is launch + N frames + shut-down (an upper bound of the start-up
+// The program from launch to the end of its first frame, and its peak resident memory.
+// Each run starts build/bin/zyphora-scripted (beside this program: the game driven by a frame
+// script) headless, with --quit-after-frames=N: after frame N is drawn the window is closed as a
+// player closes it, so the time measured is launch + N frames + shut-down (an upper bound of the start-up
 // for N = 1). The memory is the child's own ru_maxrss, read by wait4. The runs get a user folder
 // of their own, so the player's preferences are neither read nor written.
 //
@@ -37,10 +37,10 @@ Run launch(const std::string &program, unsigned long frames) {
   auto t0 = std::chrono::steady_clock::now();
   pid_t child = fork();
   if (child == 0) {
-    setenv("ZYPHORA_QUIT_AFTER_FRAMES", std::to_string(frames).c_str(), 1);
+    std::string quit = "--quit-after-frames=" + std::to_string(frames);
     setenv("SDL_VIDEODRIVER", "dummy", 0); // the software Direct3D device, headless
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    execl(program.c_str(), program.c_str(), (char *)nullptr);
+    execl(program.c_str(), program.c_str(), quit.c_str(), (char *)nullptr);
     _exit(127);
   }
   Run run{0, 0, -1};
@@ -58,7 +58,7 @@ bool failed(const Run &run) { return !WIFEXITED(run.status) || WEXITSTATUS(run.s
 int main(int argc, char **argv) {
   int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
   unsigned long session = argc > 2 ? strtoul(argv[2], nullptr, 10) : 600;
-  std::string program = programBeside("zyphora");
+  std::string program = programBeside("zyphora-scripted");
   char folder[] = "/tmp/zyphora-bench-XXXXXX";
   if (!mkdtemp(folder)) return 1;
   setenv("XDG_DATA_HOME", folder, 1);

@@ -8,11 +8,10 @@
 
 #include <cstdint>
 
+#include "win_types.h"
+
 struct SDL_Window;
 
-typedef int32_t HRESULT;
-typedef uint32_t DWORD;
-typedef uint16_t WORD;
 typedef float D3DVALUE;
 typedef uint32_t D3DCOLOR; // A R G B from the high byte down
 
@@ -32,8 +31,6 @@ enum : HRESULT {
   D3DERR_SCENE_IN_SCENE = (HRESULT)0x88760B0C,
   D3DERR_SCENE_NOT_IN_SCENE = (HRESULT)0x88760B0D,
 };
-inline bool FAILED(HRESULT hr) { return hr < 0; }
-inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 
 // Interface and device identifiers.
 struct IID {

@@ -11,14 +11,11 @@
 
 #include <cstdint>
 
-#include "KSound.h"  // KWaveFormat, the wave-format record buffers are described with
+#include "win_types.h"
 
 namespace zy {
 class Event;
 }
-
-typedef long HRESULT;
-typedef unsigned long DWORD;
 
 constexpr HRESULT DS_OK = 0;
 constexpr HRESULT DSERR_GENERIC = -2147467259L;       // 0x80004005
@@ -28,7 +25,6 @@ constexpr HRESULT DSERR_NODRIVER = -2005401480L;      // 0x88780078
 constexpr HRESULT DSERR_BUFFERLOST = -2005401450L;    // 0x88780096, never produced here
 constexpr HRESULT DSERR_NOINTERFACE = -2147467262L;   // 0x80004002
 constexpr HRESULT DSERR_CONTROLUNAVAIL = -2005401570L; // 0x8878001E, a control the buffer was made without
-inline bool FAILED(HRESULT hr) { return hr < 0; }
 
 // Buffer capabilities (DSBUFFERDESC::dwFlags).
 constexpr DWORD DSBCAPS_LOCSOFTWARE = 0x8;
@@ -68,12 +64,25 @@ struct DSBCAPS {
   DWORD dwBufferBytes;
 };
 
+// A buffer's sample format: the body of a WAV "fmt " chunk (little-endian, packed).
+#pragma pack(push, 1)
+struct WAVEFORMATEX {
+  WORD wFormatTag;        // 1 = PCM, the only format taken
+  WORD nChannels;
+  DWORD nSamplesPerSec;
+  DWORD nAvgBytesPerSec;  // rate x block align
+  WORD nBlockAlign;       // bytes per frame
+  WORD wBitsPerSample;    // 8 or 16
+  WORD cbSize;            // extra bytes after the record
+};
+#pragma pack(pop)
+
 struct DSBUFFERDESC {
   DWORD dwSize;
   DWORD dwFlags;
   DWORD dwBufferBytes;
   DWORD dwReserved;
-  KWaveFormat *lpwfxFormat;
+  const WAVEFORMATEX *lpwfxFormat;
 };
 
 // A notification: when the play cursor passes dwOffset, hEventNotify is set.

@@ -53,7 +53,7 @@ void closeOutput(DsDevice *device) {
   device->output = 0;
 }
 
-bool validFormat(const KWaveFormat *format) {
+bool validFormat(const WAVEFORMATEX *format) {
   return format && format->wFormatTag == 1 && format->nChannels >= 1 &&
          (format->wBitsPerSample == 8 || format->wBitsPerSample == 16) &&
          format->nBlockAlign >= format->nChannels * (format->wBitsPerSample / 8) &&
@@ -121,7 +121,7 @@ HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC *desc, IDirectSoundBu
   DsBuffer *created = new (std::nothrow) DsBuffer;
   if (!created)
     return DSERR_OUTOFMEMORY;
-  const KWaveFormat &format = *desc->lpwfxFormat;
+  const WAVEFORMATEX &format = *desc->lpwfxFormat;
   try {
     created->memory.assign(desc->dwBufferBytes, format.wBitsPerSample == 8 ? 0x80 : 0);
   } catch (const std::bad_alloc &) {

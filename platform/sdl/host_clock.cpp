@@ -1,23 +1,17 @@
-// Time: the high-resolution counter, frame completion and the frame cap, with the stepped
-// clock and the frame hook that make scripted runs reproducible.
+// Time: the high-resolution counter, frame completion and the frame cap. A test may step the
+// counter from frame to frame, switch the cap's wait off and watch each frame (host_testing.h).
 #include <thread>
 
 #include "host_internal.h"
-#include "host_testing.h"
 
 namespace {
 
-uint32_t clockStep;       // ms per frame; 0 = the system counter
-uint64_t steppedMs;
-bool noFrameWait;
-HostFrameHook frameHook;
-void *frameHookContext;
 unsigned long frameCount;
 
 } // namespace
 
-uint64_t hostCounter() { return clockStep ? steppedMs : SDL_GetPerformanceCounter(); }
-uint64_t hostCounterFrequency() { return clockStep ? 1000 : SDL_GetPerformanceFrequency(); }
+uint64_t hostCounter() { return hostTestSeams.clockStep ? hostTestSeams.steppedMs : SDL_GetPerformanceCounter(); }
+uint64_t hostCounterFrequency() { return hostTestSeams.clockStep ? 1000 : SDL_GetPerformanceFrequency(); }
 
 uint32_t hostMilliseconds() {
   // Split the division so that counter * 1000 never overflows.
@@ -27,13 +21,14 @@ uint32_t hostMilliseconds() {
 
 void hostFrameReady() {
   hostTakeAskedScreenshot();
-  if (frameHook) frameHook(frameHookContext, frameCount);
+  if (hostTestSeams.frameHook) hostTestSeams.frameHook(hostTestSeams.frameHookContext, frameCount);
   frameCount++;
-  steppedMs += clockStep;
+  hostTestSeams.steppedMs += hostTestSeams.clockStep;
 }
 
 void hostPaceFrame(uint32_t lastFlipMs, uint32_t periodMs) {
-  if (noFrameWait || clockStep) return; // a stepped clock only moves from frame to frame
+  // A stepped clock only moves from frame to frame.
+  if (hostTestSeams.noFrameWait || hostTestSeams.clockStep) return;
   for (;;) {
     uint32_t elapsed = hostMilliseconds() - lastFlipMs;
     if (elapsed >= periodMs) return;
@@ -41,24 +36,5 @@ void hostPaceFrame(uint32_t lastFlipMs, uint32_t periodMs) {
   }
 }
 
-void hostTestSetClockStep(uint32_t stepMs, uint32_t startMs) {
-  clockStep = stepMs;
-  steppedMs = startMs;
-}
-
-void hostTestAdvanceClock(uint32_t ms) { steppedMs += ms; }
-void hostTestSetNoFrameWait(bool noWait) { noFrameWait = noWait; }
-
-void hostTestSetFrameHook(HostFrameHook hook, void *context) {
-  frameHook = hook;
-  frameHookContext = context;
-}
-
-unsigned long hostTestFrameCount() { return frameCount; }
-
-void hostTestResetClock() {
-  hostTestSetClockStep(0, 0);
-  hostTestSetNoFrameWait(false);
-  hostTestSetFrameHook(nullptr, nullptr);
-  frameCount = 0;
-}
+unsigned long hostFramesDone() { return frameCount; }
+void hostResetFramesDone() { frameCount = 0; }

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "host_internal.h"
-#include "host_testing.h"
 
 namespace {
 
@@ -74,11 +73,9 @@ void sendButton(HostWindow *window, uint8_t button, bool down, int x, int y) {
   hostDeliverInput(window, message, hostMouseFlags(), hostPointLParam(x, y));
 }
 
-bool focusHeld; // see hostTestSetFocusHeld
-
 void sendWindowEvent(HostWindow *window, const SDL_WindowEvent &event) {
   bool focusEvent = event.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.event == SDL_WINDOWEVENT_FOCUS_LOST;
-  if (focusHeld && focusEvent) return;
+  if (hostTestSeams.focusHeld && focusEvent) return;
   switch (event.event) {
   case SDL_WINDOWEVENT_CLOSE: hostSendMessage(window, WM_CLOSE, 0, 0); break;
   case SDL_WINDOWEVENT_EXPOSED: hostSendMessage(window, WM_PAINT, 0, 0); break;
@@ -182,8 +179,10 @@ void hostSendKey(HostWindow *window, int virtualKey, bool down, bool repeat) {
   if (const HostKey *key = hostKeyOfVirtualKey(virtualKey)) sendKey(window, *key, down, repeat);
 }
 
+HostTestSeams hostTestSeams;
+
 void hostPumpEvents() {
-  hostDeliverScriptedInput();
+  if (hostScriptActive()) hostTestSeams.deliverScriptedInput();
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   hostPumpPads();
   SDL_Event event;
@@ -221,4 +220,7 @@ void hostResetInputState() {
   mouseX = mouseY = 0;
 }
 
-void hostTestSetFocusHeld(bool held) { focusHeld = held; }
+void hostWaitForInput() {
+  if (hostScriptActive()) hostTestSeams.waitForScriptedInput();
+  else hostWaitEvents(10);
+}

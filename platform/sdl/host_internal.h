@@ -58,9 +58,33 @@ void hostResetInputState();
 void hostOpeningSize(const HostWindowDesc &desc, int *w, int *h);
 void hostPointInPicture(HostWindow *window, int x, int y, int *px, int *py);
 
-// Scripted input waiting for the next pump; true while a script owns the input.
-void hostDeliverScriptedInput();
-bool hostScriptActive();
+// ---- test seams --------------------------------------------------------------------------
+// Where the test library (host_testing.h, built apart as zy_host_testing) steps in. The host's
+// own files only read these; a player's program, which never links that library, keeps them
+// as they start: every one off.
+struct HostTestSeams {
+  // Set while a script owns the keyboard and mouse: delivers the scripted input waiting for the
+  // pump, and stands in for hostWaitForInput's wait.
+  void (*deliverScriptedInput)();
+  void (*waitForScriptedInput)();
+  uint32_t clockStep;       // ms per frame of the stepped counter; 0 = the system counter
+  uint64_t steppedMs;       // the stepped counter
+  bool noFrameWait;         // hostPaceFrame never waits
+  void (*frameHook)(void *context, unsigned long frame);
+  void *frameHookContext;
+  void (*messageBox)(void *context, const char *title, const char *text); // records instead
+  void *messageBoxContext;
+  int openingScale;         // scaled windows' opening multiple; 0 chooses from the desktop
+  bool focusHeld;           // the display's focus changes are ignored
+};
+extern HostTestSeams hostTestSeams;
+
+// A script owns the keyboard and mouse: real devices are ignored.
+inline bool hostScriptActive() { return hostTestSeams.deliverScriptedInput != nullptr; }
+
+// Frames completed since the start (or a test's reset): the pads' taps end with each.
+unsigned long hostFramesDone();
+void hostResetFramesDone();
 
 // Gamepads (host_pad.cpp): started at the first pump, their taps ended and held directions
 // repeated at every pump; their SDL events turned into keys; their keys forgotten when the

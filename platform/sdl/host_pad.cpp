@@ -7,7 +7,6 @@
 
 #include "host_internal.h"
 #include "host_pad.h"
-#include "host_testing.h" // hostTestFrameCount: the frames completed, which end the taps
 
 namespace {
 
@@ -58,7 +57,7 @@ void sendChanges() {
 
 // A completed frame ends every tap.
 void endTaps() {
-  unsigned long frame = hostTestFrameCount();
+  unsigned long frame = hostFramesDone();
   if (frame == tapFrame) return;
   tapFrame = frame;
   for (Pad &pad : pads) pad.state.tapping = 0;

@@ -5,14 +5,11 @@
 #include "host_internal.h"
 #include "host_scale.h"
 #include "host_vk.h"
-#include "host_testing.h"
 
 namespace {
 
-int testScale; // the tests' opening scale; 0 chooses from the desktop
-
 int openingScale(const HostWindowDesc &desc) {
-  if (testScale > 0) return testScale;
+  if (hostTestSeams.openingScale > 0) return hostTestSeams.openingScale;
   // The dummy driver's desktop is nobody's screen: its windows keep the picture's size.
   const char *driver = SDL_GetCurrentVideoDriver();
   SDL_DisplayMode desktop;
@@ -23,8 +20,6 @@ int openingScale(const HostWindowDesc &desc) {
 HostWindow *hostWindowOf(SDL_Window *window) { return window ? hostWindowOfId(SDL_GetWindowID(window)) : nullptr; }
 
 } // namespace
-
-void hostTestSetOpeningScale(int scale) { testScale = scale > 0 ? scale : 0; }
 
 void hostOpeningSize(const HostWindowDesc &desc, int *w, int *h) {
   int scale = desc.sdlFlags & SDL_WINDOW_RESIZABLE ? openingScale(desc) : 1;

@@ -1,12 +1,10 @@
-// Scripted input: frames of held keys, pointer, button and close request, turned into the
-// messages real devices would have produced and delivered at the next pump.
+// Scripted input (test library): frames of held keys, pointer, button and close request, turned
+// into the messages real devices would have produced and delivered at the next pump.
 #include <algorithm>
 #include <vector>
 
 #include "host_internal.h"
 #include "host_testing.h"
-
-void hostTestResetClock(); // host_clock.cpp
 
 namespace {
 
@@ -15,7 +13,6 @@ struct Pending {
   int a, b;
 };
 
-bool active;
 HostWaitHook waitHook;
 void *waitContext;
 HostInputFrame current; // the last scripted frame
@@ -25,13 +22,15 @@ bool holds(const HostInputFrame &frame, int key) {
   return std::find(frame.keys, frame.keys + std::min(frame.keyCount, 16), key) != frame.keys + std::min(frame.keyCount, 16);
 }
 
+void deliverScriptedInput();
+void waitForScriptedInput();
+
 } // namespace
 
-bool hostScriptActive() { return active; }
-
 void hostTestSetInput(const HostInputFrame &frame) {
-  if (!active) {
-    active = true;
+  if (!hostScriptActive()) {
+    hostTestSeams.deliverScriptedInput = deliverScriptedInput;
+    hostTestSeams.waitForScriptedInput = waitForScriptedInput;
     current = HostInputFrame{};
     hostResetInputState();
   }
@@ -49,12 +48,20 @@ void hostTestSetInput(const HostInputFrame &frame) {
 }
 
 void hostTestStopInput() {
-  active = false;
+  hostTestSeams.deliverScriptedInput = nullptr;
+  hostTestSeams.waitForScriptedInput = nullptr;
   pending.clear();
   hostResetInputState();
 }
 
-void hostDeliverScriptedInput() {
+void hostTestSetWaitHook(HostWaitHook hook, void *context) {
+  waitHook = hook;
+  waitContext = context;
+}
+
+namespace {
+
+void deliverScriptedInput() {
   std::vector<Pending> batch;
   batch.swap(pending);
   for (const Pending &p : batch) {
@@ -75,16 +82,7 @@ void hostDeliverScriptedInput() {
   }
 }
 
-void hostTestSetWaitHook(HostWaitHook hook, void *context) {
-  waitHook = hook;
-  waitContext = context;
-}
-
-void hostWaitForInput() {
-  if (!active) {
-    hostWaitEvents(10);
-    return;
-  }
+void waitForScriptedInput() {
   if (waitHook) {
     waitHook(waitContext);
   } else {
@@ -95,11 +93,4 @@ void hostWaitForInput() {
   hostPumpEvents();
 }
 
-void hostTestReset() {
-  hostTestSetWaitHook(nullptr, nullptr);
-  hostTestStopInput();
-  hostTestResetClock();
-  hostTestSetMessageBoxHandler(nullptr, nullptr);
-  hostTestSetOpeningScale(1);
-  hostTestSetFocusHeld(true);
-}
+} // namespace

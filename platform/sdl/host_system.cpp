@@ -12,8 +12,6 @@
 namespace {
 
 int cursorCounter; // ShowCursor's display counter: the pointer shows while it is 0 or more
-HostMessageBoxHandler boxHandler;
-void *boxContext;
 
 // A display that can show an SDL message box: not the dummy or offscreen drivers, which
 // have none (and would let SDL open an X11 box on whatever display is around).
@@ -71,8 +69,8 @@ bool hostUserFolder(char *path, size_t size) { return xdgFolder("XDG_DATA_HOME",
 bool hostConfigFolder(char *path, size_t size) { return xdgFolder("XDG_CONFIG_HOME", ".config", path, size); }
 
 void hostMessageBox(const char *title, const char *text) {
-  if (boxHandler) {
-    boxHandler(boxContext, title ? title : "", text ? text : "");
+  if (hostTestSeams.messageBox) {
+    hostTestSeams.messageBox(hostTestSeams.messageBoxContext, title ? title : "", text ? text : "");
     return;
   }
   HostWindow *owner = nullptr;
@@ -92,9 +90,4 @@ int hostShowCursor(bool show) {
   cursorCounter += show ? 1 : -1;
   hostApplyCursor();
   return cursorCounter;
-}
-
-void hostTestSetMessageBoxHandler(HostMessageBoxHandler handler, void *context) {
-  boxHandler = handler;
-  boxContext = context;
 }

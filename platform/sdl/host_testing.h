@@ -3,7 +3,8 @@
 
 // Test hooks of the SDL host: scripted input, a stepped clock, an uncapped frame rate,
 // a per-frame hook and recorded message boxes. Everything a scripted run of the game needs
-// to be reproducible and headless. hostTestReset() puts every hook back to normal.
+// to be reproducible and headless. hostTestReset() puts every hook back to normal. They are
+// a library of their own (zy_host_testing), which the shipped program does not link.
 
 #include <cstdint>
 

@@ -1,4 +1,5 @@
-// The Direct3D window: contexts and device, view transform, gamma, pacing, events, full screen.
+// The Direct3D window: contexts and device, view transform, gamma, full screen. The frame cap and
+// the message dispatch are the window contract's (tests/contract).
 
 #include <cmath>
 
@@ -19,13 +20,7 @@ TEST_F(D3DWindow, OpensWithTheSoftwareDeviceAndPublishesItToPictures) {
   EXPECT_TRUE(boxes().empty());
 }
 
-TEST_F(D3DWindow, FrameRateAndGammaSettings) {
-  window->setMaxFrameRate(60);
-  EXPECT_EQ(window->_maxFrameRate, 16u);
-  window->setMaxFrameRate(-5);
-  EXPECT_EQ(window->_maxFrameRate, 0u);
-  window->setMaxFrameRate(0);
-  EXPECT_EQ(window->_maxFrameRate, 0u);
+TEST_F(D3DWindow, GammaSettings) {
   window->setGamma(-1);
   EXPECT_EQ(window->_gamma, 0.0f);
   window->setGamma(1.5f);
@@ -146,24 +141,6 @@ TEST_F(D3DWindow, RefusedFullScreenModeShowsBothMessages) {
   EXPECT_EQ(boxes()[0], "Could not switch screen to 64x64 8 bits");
   EXPECT_EQ(boxes()[1], "can't create directX context for fullscreen, please reinstall direct X");
   hostTestReset();
-}
-
-bool refuseClose(KEvent *e) { return e->nativeMessage != WM_CLOSE; }
-
-TEST_F(D3DWindow, CloseSetsQuitUnlessTheEventCallbackConsumesIt) {
-  HostInputFrame frame{};
-  frame.closeRequest = true;
-  window->setQRXCallBack(refuseClose);
-  hostTestSetInput(frame);
-  window->flipBackBuffer(false, true);
-  EXPECT_FALSE(window->isQuit());
-  window->setQRXCallBack(nullptr);
-  frame.closeRequest = false;
-  hostTestSetInput(frame);
-  frame.closeRequest = true;
-  hostTestSetInput(frame);
-  window->flipBackBuffer(false, true);
-  EXPECT_TRUE(window->isQuit());
 }
 
 TEST_F(D3DWindow, LostSurfacesAreRestoredAtTheFlip) {

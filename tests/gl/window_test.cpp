@@ -1,12 +1,9 @@
-// The OpenGL window under Xvfb: opening, closing, frame cap, message dispatch, capabilities.
+// The OpenGL window under Xvfb: opening, capabilities, the acceleration probe, the factory. The
+// frame cap and the message dispatch are the window contract's (tests/contract).
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "KGraphicGL.h"
-#include "KMiscTools.h"
 #include "KQRX.h"
 #include "KWindowGL.h"
 #include "host.h"
@@ -14,36 +11,10 @@
 
 namespace {
 
-int userCalls, eventCalls;
-bool userResult = true, eventResult = true;
-std::vector<KEvent> events;
-
-bool userCallBack(HWND, unsigned int, unsigned int, long) {
-  userCalls++;
-  return userResult;
-}
-
-bool eventCallBack(KEvent *event) {
-  // The user callback, when installed, has always seen the message first.
-  EXPECT_TRUE(userCalls > 0 || userResult);
-  eventCalls++;
-  events.push_back(*event);
-  return eventResult;
-}
-
-HostInputFrame closeRequest() {
-  HostInputFrame frame{};
-  frame.closeRequest = true;
-  return frame;
-}
-
 class WindowGL : public ::testing::Test {
 protected:
   void SetUp() override {
     hostTestReset();
-    userCalls = eventCalls = 0;
-    userResult = eventResult = true;
-    events.clear();
     window = KQRX::createKWindow(K_OPENGL, false);
     ASSERT_TRUE(window->createGameWindow(480, 480, -1, true, "Zyphora"));
   }
@@ -68,106 +39,6 @@ TEST_F(WindowGL, OpensTitled480By480) {
   EXPECT_EQ(KGraphicGL::screenHeight, 480);
   window->setTitle("Renamed");
   EXPECT_STREQ(SDL_GetWindowTitle(sdl), "Renamed");
-}
-
-TEST_F(WindowGL, ClosingSetsQuitAndKeepsTheWindow) {
-  EXPECT_FALSE(window->isQuit());
-  hostTestSetInput(closeRequest());
-  window->flipBackBuffer(false, true);
-  EXPECT_TRUE(window->isQuit());
-  EXPECT_TRUE(hostWindowExists(window->getWindowHandle()));
-  window->flipBackBuffer(false, true); // still drawable until deleted
-  EXPECT_TRUE(window->isQuit());
-}
-
-TEST_F(WindowGL, TerminateSetsQuit) {
-  window->terminate();
-  EXPECT_TRUE(window->isQuit());
-}
-
-TEST_F(WindowGL, FrameCapPeriods) {
-  KWindowGL *gl = static_cast<KWindowGL *>(window);
-  window->setMaxFrameRate(60);
-  EXPECT_EQ(gl->_maxFrameRate, 16u);
-  window->setMaxFrameRate(0);
-  EXPECT_EQ(gl->_maxFrameRate, 0u);
-  window->setMaxFrameRate(-5);
-  EXPECT_EQ(gl->_maxFrameRate, 0u);
-  window->setMaxFrameRate(1000);
-  EXPECT_EQ(gl->_maxFrameRate, 1u);
-}
-
-TEST_F(WindowGL, CappedFlipsAreAtLeastOnePeriodApart) {
-  window->setMaxFrameRate(60);
-  window->flipBackBuffer(false, true);
-  uint32_t start = KMiscTools::getMilliseconds();
-  for (int i = 0; i < 3; i++) window->flipBackBuffer(false, true);
-  EXPECT_GE(KMiscTools::getMilliseconds() - start, 3u * 16u);
-}
-
-TEST_F(WindowGL, UserCallbackThatConsumesEverythingSilencesTheEventCallback) {
-  userResult = false;
-  window->setCallBack(userCallBack);
-  window->setQRXCallBack(eventCallBack);
-  hostTestSetInput(closeRequest());
-  window->flipBackBuffer(false, true);
-  HostInputFrame keys{};
-  keys.keys[keys.keyCount++] = 'A';
-  keys.mouseX = 40;
-  hostTestSetInput(keys);
-  window->processEvents();
-  EXPECT_GE(userCalls, 3); // close, key down, mouse move at least
-  EXPECT_EQ(eventCalls, 0);
-  EXPECT_FALSE(window->isQuit()); // the close was consumed too
-}
-
-TEST_F(WindowGL, EventCallbackSeesKeysAfterTheUserCallbackAndMayConsume) {
-  window->setCallBack(userCallBack);
-  window->setQRXCallBack(eventCallBack);
-  HostInputFrame keys{};
-  keys.keys[keys.keyCount++] = 'A';
-  hostTestSetInput(keys);
-  window->processEvents();
-  ASSERT_FALSE(events.empty());
-  bool sawA = false;
-  for (const KEvent &e : events)
-    if (e.type == K_EVENT_KEYDOWN && e.virtualKey == 'A') {
-      sawA = true;
-      EXPECT_EQ(e.qrxKey, K_VK_A);
-    }
-  EXPECT_TRUE(sawA);
-  EXPECT_EQ(userCalls, eventCalls);
-
-  eventResult = false; // the event callback consumes the close: the window stays open
-  hostTestSetInput(closeRequest());
-  window->processEvents();
-  EXPECT_FALSE(window->isQuit());
-  eventResult = true;
-  window->setCallBack(nullptr);
-  window->setQRXCallBack(nullptr);
-  hostTestSetInput(HostInputFrame{});
-  hostTestSetInput(closeRequest());
-  window->processEvents();
-  EXPECT_TRUE(window->isQuit());
-}
-
-TEST_F(WindowGL, EveryPendingEventIsHandledInOneFlip) {
-  window->setQRXCallBack(eventCallBack);
-  // Many pointer motions queued at once: one flip drains them all.
-  for (int i = 0; i < 50; i++) {
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.windowID = SDL_GetWindowID(hostSDLWindow(window->getWindowHandle()));
-    motion.motion.x = i;
-    motion.motion.y = i;
-    SDL_PushEvent(&motion);
-  }
-  window->flipBackBuffer(false, true);
-  int moves = 0;
-  for (const KEvent &e : events) moves += e.type == K_EVENT_MOUSEMOVE;
-  EXPECT_EQ(moves, 50);
-  SDL_Event left;
-  EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION), 0);
 }
 
 TEST_F(WindowGL, SoftwareRenderersAreNotAccelerated) {

@@ -12,9 +12,9 @@
 
 namespace {
 
-KWaveFormat pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
+WAVEFORMATEX pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
   uint16_t align = uint16_t(channels * bits / 8);
-  return KWaveFormat{1, channels, rate, rate * align, align, bits, 0};
+  return WAVEFORMATEX{1, channels, rate, rate * align, align, bits, 0};
 }
 
 struct Device {
@@ -26,7 +26,7 @@ struct Device {
   }
   static const DWORD kControls =
       DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPOSITIONNOTIFY;
-  IDirectSoundBuffer *buffer(KWaveFormat format, DWORD bytes, const void *pcm = nullptr, DWORD flags = kControls) {
+  IDirectSoundBuffer *buffer(WAVEFORMATEX format, DWORD bytes, const void *pcm = nullptr, DWORD flags = kControls) {
     DSBUFFERDESC desc{20, flags, bytes, 0, &format};
     IDirectSoundBuffer *b = nullptr;
     EXPECT_EQ(ds->CreateSoundBuffer(&desc, &b, nullptr), DS_OK);
@@ -257,7 +257,7 @@ TEST(DirectSound, CreationRulesAndCaps) {
   EXPECT_EQ(caps.dwFlags & DSCAPS_EMULDRIVER, 0u);
   EXPECT_EQ(device.ds->SetCooperativeLevel(nullptr, DSSCL_PRIORITY), DS_OK);
   EXPECT_EQ(device.ds->SetSpeakerConfig(DSSPEAKER_STEREO), DS_OK);
-  KWaveFormat bad = pcmFormat(2, 44100, 12);
+  WAVEFORMATEX bad = pcmFormat(2, 44100, 12);
   DSBUFFERDESC desc{20, 0, 1000, 0, &bad};
   IDirectSoundBuffer *b = nullptr;
   EXPECT_EQ(device.ds->CreateSoundBuffer(&desc, &b, nullptr), DSERR_INVALIDPARAM);

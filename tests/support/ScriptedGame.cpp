@@ -16,6 +16,7 @@
 #include "KSound.h"
 #include "host_testing.h"
 #include "ksound_testing.h"
+#include "launch.h"
 #include "menu.h"
 #include "zyphora.h"
 
@@ -127,7 +128,9 @@ void ScriptedGame::setInput(const Input &input)
 
 int ScriptedGame::runMain()
 {
-    const int code = zyphoraMain();
+    EntryChoices choices;
+    choices.renderer = chosenRenderer(nullptr);  // as the launch chooses it from the environment
+    const int code = zyphoraMain(choices);
     takeSounds(frameCount);
     return code;
 }
@@ -135,8 +138,7 @@ int ScriptedGame::runMain()
 void ScriptedGame::runWithWindow(const std::function<void()> &body)
 {
     KMiscTools::initMiscTools();
-    const char *renderer = getenv("ZYPHORA_RENDERER");
-    gameWindow = KQRX::createKWindow(renderer && std::string(renderer) == "opengl" ? K_OPENGL : K_DIRECTX);
+    gameWindow = KQRX::createKWindow(chosenRenderer(nullptr));
     gameWindow->createGameWindow(480, 480, -1, true, "Zyphora");
     gameWindow->displayMouse(true);
     gameWindow->setMaxFrameRate(60);
