@@ -103,6 +103,7 @@ ScriptedGame::ScriptedGame(uint32_t clockStartMs) : folder(makeTempFolder())
 
 ScriptedGame::~ScriptedGame()
 {
+    dsoundTestPaceOutput(false);
     dsoundTestRecord(false);
     hostTestSetFrameHook(nullptr, nullptr);
     hostTestSetNoFrameWait(false);
@@ -123,6 +124,13 @@ void ScriptedGame::setInput(const Input &input)
     frame.leftButton = input.leftButton;
     frame.closeRequest = input.close;
     hostTestSetInput(frame);
+}
+
+void ScriptedGame::soundThroughSdl()
+{
+    dsoundTestUseManualOutput(false);
+    dsoundTestPaceOutput(true);
+    paced = true;
 }
 
 int ScriptedGame::runMain()
@@ -153,8 +161,12 @@ void ScriptedGame::frameReady(void *self, unsigned long frame)
     ScriptedGame &game = *static_cast<ScriptedGame *>(self);
     game.frameCount = frame + 1;
     // One frame's worth of sound plays, so samples finish and the music waits as it would live.
-    int16_t pcm[AUDIO_FRAMES_PER_FRAME * 2];
-    dsoundTestMix(pcm, AUDIO_FRAMES_PER_FRAME);
+    if (game.paced) {
+        game.stepMisses += dsoundTestAdvanceOutput(AUDIO_FRAMES_PER_FRAME) ? 0 : 1;
+    } else {
+        int16_t pcm[AUDIO_FRAMES_PER_FRAME * 2];
+        dsoundTestMix(pcm, AUDIO_FRAMES_PER_FRAME);
+    }
     game.rememberBuffers();
     game.takeSounds(frame);
     if (game.onFrame) game.onFrame(frame);

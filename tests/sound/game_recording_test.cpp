@@ -1,0 +1,103 @@
+// A minute of play as a player hears it: the real game, scripted, at the default volumes (10 and
+// 10), its sound recorded by SDL's "disk" driver into SDL_DISKAUDIOFILE (raw 16-bit stereo at
+// 44100 Hz).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "ScriptedGame.h"
+#include "state.h"
+#include "zyphora.h"
+
+namespace {
+
+constexpr unsigned long NEVER = ~0ul;
+constexpr unsigned long GAME_FRAMES = 3600;  // a minute at 60 frames a second
+constexpr size_t AUDIO_PER_FRAME = 735;
+
+std::vector<int16_t> readRaw(const char *path)
+{
+    std::vector<int16_t> samples;
+    FILE *file = std::fopen(path, "rb");
+    if (!file) return samples;
+    int16_t block[4096];
+    size_t got;
+    while ((got = std::fread(block, sizeof block[0], 4096, file)) > 0)
+        samples.insert(samples.end(), block, block + got);
+    std::fclose(file);
+    return samples;
+}
+
+// The longest run of stereo frames that are silent on both channels, in [from, to).
+size_t longestSilence(const std::vector<int16_t> &stereo, size_t from, size_t to)
+{
+    size_t longest = 0, run = 0;
+    for (size_t f = from; f < to; f++) {
+        run = stereo[2 * f] == 0 && stereo[2 * f + 1] == 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+// A player who keeps firing and sweeps the field, one direction every 1.5 s.
+void play(ScriptedGame &game, unsigned long sinceStart)
+{
+    static const int moves[][2] = {{VK_LEFT, VK_UP}, {VK_RIGHT, VK_UP}, {VK_RIGHT, VK_DOWN},
+                                   {VK_LEFT, VK_DOWN}};
+    const auto &move = moves[(sinceStart / 90) % 4];
+    game.setInput({{move[0], move[1], VK_SPACE}});
+    myShip.shield = 10;  // the player survives the minute: the game never fades out
+}
+
+}  // namespace
+
+TEST(GameRecording, AMinuteOfPlayAtDefaultVolumesNeverClipsAndTheMusicNeverStops)
+{
+    const char *output = std::getenv("SDL_DISKAUDIOFILE");
+    ASSERT_NE(nullptr, output);
+    std::remove(output);
+    ScriptedGame game;
+    game.maxFrames = 4200;
+    game.soundThroughSdl();
+    unsigned long music = NEVER, started = NEVER;
+    game.onFrame = [&](unsigned long f) {
+        if (music == NEVER) music = game.firstFrame("snd_music", DsCall::Play, 1);
+        if (music != NEVER && f == music + 10) game.setInput({{VK_RETURN}});  // play, once the music runs
+        if (started == NEVER) started = game.firstFrame("snd_welcomegame", DsCall::Play);
+        if (started == NEVER) return;
+        if (f < started + GAME_FRAMES) play(game, f - started);
+        else game.setInput(Input::closing());
+    };
+    EXPECT_EQ(0, game.runMain());
+    EXPECT_FALSE(game.ranAway());
+    EXPECT_EQ(0u, game.outOfStep());
+    ASSERT_NE(NEVER, started);
+
+    // The minute had what makes a mix loud: explosions, hits and shots over the music.
+    EXPECT_GE(game.countCalls("snd_ennemyexplo", DsCall::Play), 5u);
+    EXPECT_GE(game.countCalls("snd_shipshot", DsCall::Play), 150u);
+    EXPECT_GE(game.countCalls("snd_alienArrival", DsCall::Play), 10u);
+
+    const std::vector<int16_t> out = readRaw(output);
+    const size_t frames = out.size() / 2;
+    ASSERT_GE(frames, (started + GAME_FRAMES) * AUDIO_PER_FRAME);
+    size_t clipped = 0;
+    double sum = 0;
+    for (int16_t s : out) {
+        clipped += s >= 32767 || s <= -32767;
+        sum += double(s) * s;
+    }
+    EXPECT_EQ(0u, clipped) << "full-scale samples in " << output;
+    const double rmsDb = 20 * std::log10(std::sqrt(sum / double(out.size())) / 32768);
+    EXPECT_GT(rmsDb, -30) << "the minute is too quiet to tell";
+
+    // From its first half on, the music sounds without a break, across its loop point (the
+    // menu track lasts under a minute).
+    const size_t musicFrom = music * AUDIO_PER_FRAME + 8192;
+    ASSERT_LT(musicFrom + 60 * 44100, frames);
+    EXPECT_LE(longestSilence(out, musicFrom, frames - 4096), 4u);
+}
