@@ -4,6 +4,7 @@
 #include <new>
 
 #include "dsound_internal.h"
+#include "dsound_limiter.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ void DsDevice::mix(int16_t *pcm, size_t frames) {
   for (DsBuffer *buffer : buffers)
     voices.push_back(&buffer->voice);
   zy::mixFast(voices.data(), voices.size(), scratch.data(), frames);
+  zy::limitPeaks(scratch.data(), frames);
   zy::mixToPcm16(scratch.data(), pcm, frames);
 }
 
