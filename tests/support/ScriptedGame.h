@@ -97,8 +97,9 @@ public:
 
     // Sound through SDL's own output (the "disk" driver: SDL_AUDIODRIVER=disk) instead of the
     // manual one, in step with the frames: each frame hands the output its 735 frames and waits
-    // until they are mixed, so the recording is what a player at 60 frames a second hears. Call
-    // before runMain.
+    // until they are mixed (and, when the music's cursor enters its other half, until the
+    // refill thread has filled the half it left), so the recording is what a player at 60
+    // frames a second hears, however busy the machine. Call before runMain.
     void soundThroughSdl();
     // Frames after which the output did not keep step (it should never happen).
     unsigned long outOfStep() const { return stepMisses; }
