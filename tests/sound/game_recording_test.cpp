@@ -3,13 +3,13 @@
 // 44100 Hz).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "ScriptedGame.h"
+#include "sound_files.h"
 #include "state.h"
 #include "zyphora.h"
 
@@ -18,30 +18,6 @@ namespace {
 constexpr unsigned long NEVER = ~0ul;
 constexpr unsigned long GAME_FRAMES = 3600;  // a minute at 60 frames a second
 constexpr size_t AUDIO_PER_FRAME = 735;
-
-std::vector<int16_t> readRaw(const char *path)
-{
-    std::vector<int16_t> samples;
-    FILE *file = std::fopen(path, "rb");
-    if (!file) return samples;
-    int16_t block[4096];
-    size_t got;
-    while ((got = std::fread(block, sizeof block[0], 4096, file)) > 0)
-        samples.insert(samples.end(), block, block + got);
-    std::fclose(file);
-    return samples;
-}
-
-// The longest run of stereo frames that are silent on both channels, in [from, to).
-size_t longestSilence(const std::vector<int16_t> &stereo, size_t from, size_t to)
-{
-    size_t longest = 0, run = 0;
-    for (size_t f = from; f < to; f++) {
-        run = stereo[2 * f] == 0 && stereo[2 * f + 1] == 0 ? run + 1 : 0;
-        longest = std::max(longest, run);
-    }
-    return longest;
-}
 
 // A player who keeps firing and sweeps the field, one direction every 1.5 s.
 void play(ScriptedGame &game, unsigned long sinceStart)

@@ -72,16 +72,6 @@ void expectRepeats(const std::vector<int16_t> &played, size_t from, const std::v
           << "frame " << (fileFrom + f) % fileFrames << " of the file, played at " << from + f;
 }
 
-// The longest run of frames silent on both channels in [from, to).
-size_t longestSilence(const std::vector<int16_t> &stereo, size_t from, size_t to) {
-  size_t longest = 0, run = 0;
-  for (size_t f = from; f < to; ++f) {
-    run = stereo[2 * f] == 0 && stereo[2 * f + 1] == 0 ? run + 1 : 0;
-    longest = std::max(longest, run);
-  }
-  return longest;
-}
-
 class Stream : public ::testing::Test {
 protected:
   void SetUp() override { KSound::setGlobalVolumes(100, 100); }
