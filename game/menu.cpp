@@ -28,11 +28,6 @@ void startSlideIn(MenuScreen &screen)
     screen.chingPlayed = false;
 }
 
-void clearHighlight()
-{
-    for (sMenu &item : menus) item.active = 0;
-}
-
 // Two strips of the sheet slide in from opposite sides; positions are truncated toward zero.
 void drawTitle(MenuScreen &screen)
 {
@@ -160,7 +155,9 @@ bool patCallBack(KEvent *keventPtr)
             snd_menu->playSample();
             break;
         case K_VK_RETURN:
-            gValidated = true;
+            // The table has no action of its own: confirming it leaves the keys working, so
+            // the menu cannot be stuck on it.
+            if (gMenuActive != ITEM_HIGHSCORES) gValidated = true;
             snd_validated->playSample();
             break;
         default:
@@ -169,7 +166,6 @@ bool patCallBack(KEvent *keventPtr)
     }
     if (gMenuActive < 0) gMenuActive = MENU_ITEMS - 1;
     if (gMenuActive >= MENU_ITEMS) gMenuActive = 0;
-    clearHighlight();
-    menus[gMenuActive].active = 1;
+    highlightMenuItem(gMenuActive);
     return true;
 }

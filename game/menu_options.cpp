@@ -83,9 +83,6 @@ void displayOptions(KGraphic *surface)
     surface->blitAlphaRect(598, 599, 630, 636, m.x - 6, m.y - 6, false, false);  // the pointer
     KSound::setGlobalVolumes(gVolumeMusic * 10, gVolumeSFX * 10);  // streams first, then samples
 
-    // Escape takes the highlight back to "play" (no item lit until the next key event).
-    if (KInput::isPressed(K_VK_ESCAPE)) {
-        gMenuActive = 0;
-        for (sMenu &item : menus) item.active = 0;
-    }
+    // Escape takes the highlight back to "play", lit at once since Return would now confirm it.
+    if (KInput::isPressed(K_VK_ESCAPE)) highlightMenuItem(0);
 }

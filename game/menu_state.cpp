@@ -13,3 +13,10 @@ sMenu menus[MENU_ITEMS] = {
     {481, 66, 643, 96, 158, 366, 0},  // 2: high scores (the table shows while highlighted)
     {481, 94, 643, 124, 158, 394, 0}, // 3: quit
 };
+
+// The item's picture is lit exactly when it is the one Return would confirm.
+void highlightMenuItem(int32_t item)
+{
+    gMenuActive = item;
+    for (int i = 0; i < MENU_ITEMS; i++) menus[i].active = i == item ? 1 : 0;
+}

@@ -91,7 +91,7 @@ bool isHighscore()
     // A score that only reaches the hidden sixth row takes it: the table stays sorted.
     scores[row] = gScore;
     levels[row] = gLevel;
-    gMenuActive = 2;  // the menu comes back showing the table
+    highlightMenuItem(2);  // the menu comes back showing the table, its item lit
     return true;
 }
 

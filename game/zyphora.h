@@ -49,6 +49,7 @@ extern bool gValidated;       // the highlighted item was confirmed; menu keys a
 extern int32_t gMenuActive;   // highlighted item, 0..3 (0 play, 1 options, 2 high scores, 3 quit)
 extern int32_t gVolumeMusic;  // music volume step, 0..10
 extern int32_t gVolumeSFX;    // sound-effect volume step, 0..10
+void highlightMenuItem(int32_t item);  // sets gMenuActive and lights that item alone
 
 void doMenu();                 // runs until the window is closing
 bool patCallBack(KEvent *keventPtr);

@@ -144,7 +144,8 @@ void KSound::fillOggBuffer(unsigned long half) {
     std::lock_guard<std::recursive_mutex> lock(_decoderLock);
     DWORD written = 0;
     int bitstream = 0;
-    while (!_terminate) {
+    bool rewound = false;  // the file was rewound and has given nothing since
+    while (!_terminate && written < bytes) {
       try {
         result = ov_read(&_vorbisFile, static_cast<char *>(data) + written, int(bytes - written), 0, 2, 1,
                          &bitstream);
@@ -153,19 +154,23 @@ void KSound::fillOggBuffer(unsigned long half) {
       }
       if (result > 0) {
         written += DWORD(result);
-        if (written >= bytes)
-          break;
+        rewound = false;
         continue;
       }
-      // End of the file or a decoder error: the rest of this half stays silent.
-      if (_loopState) {
-        ov_time_seek(&_vorbisFile, 0.0);
-        _oggCompleted = false;
-      } else {
+      // End of the file or a decoder error. A one-shot stream ends with the rest of this half
+      // silent.
+      if (!_loopState) {
         stopStream();
         _oggCompleted = true;
+        break;
       }
-      break;
+      // A looping stream goes on from the file's start in this same half, so the loop has no
+      // gap; after a decoder error, or from a file that gives nothing, the half stays silent.
+      ov_time_seek(&_vorbisFile, 0.0);
+      _oggCompleted = false;
+      if (result < 0 || rewound)
+        break;
+      rewound = true;
     }
   }
   if (result < 0)

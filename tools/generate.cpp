@@ -9,7 +9,7 @@ namespace {
 // Ogg serial numbers: one fixed number per file keeps the output the same from run to run.
 std::vector<uint8_t> effectBytes(const Effect& e, int serial)
 {
-    Wave w = e.make();
+    Wave w = mastered(e);
     std::string name = e.file;
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".wav") == 0) return wavBytes(w);
     return oggBytes({w}, 0.4f, serial);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "dsound_internal.h"
+#include "dsound_limiter.h"
 
 namespace {
 
@@ -21,8 +22,13 @@ const Uint16 kOutputFrames = 1024;  // SDL callback period, ~23 ms
 
 void audioCallback(void *userdata, Uint8 *stream, int len) {
   DsDevice *device = static_cast<DsDevice *>(userdata);
-  std::lock_guard<std::mutex> lock(device->mutex);
-  device->mix(reinterpret_cast<int16_t *>(stream), size_t(len) / 4);
+  const size_t frames = size_t(len) / 4;
+  dsoundPaceWait(frames);
+  {
+    std::lock_guard<std::mutex> lock(device->mutex);
+    device->mix(reinterpret_cast<int16_t *>(stream), frames);
+  }
+  dsoundPaceMixed(frames);
 }
 
 bool openOutput(DsDevice *device) {
@@ -48,6 +54,7 @@ bool openOutput(DsDevice *device) {
 void closeOutput(DsDevice *device) {
   if (device->output == 0)
     return;
+  dsoundTestPaceOutput(false);  // a callback waiting for frames holds SDL's lock: let it go
   SDL_CloseAudioDevice(device->output);
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   device->output = 0;
@@ -70,6 +77,7 @@ void DsDevice::mix(int16_t *pcm, size_t frames) {
   for (DsBuffer *buffer : buffers)
     voices.push_back(&buffer->voice);
   zy::mixFast(voices.data(), voices.size(), scratch.data(), frames);
+  zy::limitPeaks(scratch.data(), frames);
   zy::mixToPcm16(scratch.data(), pcm, frames);
 }
 

@@ -33,6 +33,11 @@ struct DsBuffer : IDirectSoundBuffer {
   std::atomic<unsigned long> unlocks{0};
 };
 
+// The output's pacing (dsoundTestPaceOutput): the callback waits before it mixes `frames`
+// until the frames have handed it that many, and reports them once mixed.
+void dsoundPaceWait(size_t frames);
+void dsoundPaceMixed(size_t frames);
+
 void dsoundRecordCall(DsCall call, const IDirectSoundBuffer *buffer, long value);
 DsDevice *dsoundLiveDevice();
 

@@ -4,7 +4,8 @@
 // The mixer: what it knows of a playing buffer (Voice), the fast mix and the slow reference
 // mix it is tested against. Both add every playing voice, resampled to kOutputRate, into a
 // stereo float accumulator, advance the play cursors and set the notification events the
-// cursors pass. mixToPcm16 clips the accumulator into the output format.
+// cursors pass. The device limits the accumulator (dsound_limiter.h) and mixToPcm16 then
+// clips it into the output format.
 
 #include <cstddef>
 #include <cstdint>

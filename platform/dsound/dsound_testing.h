@@ -37,6 +37,14 @@ void dsoundTestUseManualOutput(bool manual);
 void dsoundTestFailCreate(bool fail);
 void dsoundTestReportEmulated(bool emulated);
 
+// Paced output: with pacing on, SDL's output (the "disk" driver in a test) mixes only the frames
+// handed to it by dsoundTestAdvanceOutput, which then waits until the output has mixed every
+// whole period it was given (false after 5 s without). A scripted run hands it 735 frames a
+// frame and is heard as at 60 frames a second however fast it runs. Closing the device, or
+// pacing off, lets the output run free.
+void dsoundTestPaceOutput(bool on);
+bool dsoundTestAdvanceOutput(size_t frames);
+
 // Mixes `frames` frames of the live device into pcm (2 x frames samples); false (and silence)
 // when there is no device.
 bool dsoundTestMix(int16_t *pcm, size_t frames);

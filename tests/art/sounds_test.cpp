@@ -30,11 +30,20 @@ struct Decoded {
         for (float s : samples) sum += s;
         return sum / std::max<size_t>(1, samples.size());
     }
-    float rms() const
+    float rms() const { return rmsOf(0, samples.size()); }
+    // The loudest 50 ms: how loud the sound is at its moment.
+    float loudestRms() const
+    {
+        const size_t window = size_t(rate / 20) * channels;
+        float m = 0;
+        for (size_t at = 0; at < samples.size(); at += window) m = std::max(m, rmsOf(at, std::min(samples.size(), at + window)));
+        return m;
+    }
+    float rmsOf(size_t from, size_t to) const
     {
         double sum = 0;
-        for (float s : samples) sum += double(s) * s;
-        return float(std::sqrt(sum / std::max<size_t>(1, samples.size())));
+        for (size_t i = from; i < to; ++i) sum += double(samples[i]) * samples[i];
+        return float(std::sqrt(sum / std::max<size_t>(1, to - from)));
     }
 };
 
@@ -75,6 +84,13 @@ Decoded decodeWav(const std::string& path)
     return d;
 }
 
+Decoded decode(const std::string& name)
+{
+    const std::string path = "data/audio/" + name;
+    const bool wav = path.compare(path.size() - 4, 4, ".wav") == 0;
+    return wav ? decodeWav(path) : decodeOgg(path);
+}
+
 const char* const kEffects[] = {"ching.ogg",       "menuselect.ogg", "scrollmenu.ogg",  "shotennemy1.ogg", "validated.ogg",
                                 "shothero.ogg",    "alienarrival.ogg", "welcomgame.ogg", "alienexplo.ogg",  "bonusappear.ogg",
                                 "gotbonus.wav",    "hitshell.ogg",   "changebg.ogg",    "herohit.ogg",     "smartbomb.ogg"};
@@ -84,17 +100,17 @@ TEST(Sounds, EffectsAreShortLevelAndAudible)
 {
     for (const char* name : kEffects) {
         SCOPED_TRACE(name);
-        std::string path = std::string("data/audio/") + name;
-        bool wav = path.size() > 4 && path.compare(path.size() - 4, 4, ".wav") == 0;
-        Decoded d = wav ? decodeWav(path) : decodeOgg(path);
+        Decoded d = decode(name);
         ASSERT_TRUE(d.ok);
         EXPECT_EQ(d.rate, 44100);
         EXPECT_EQ(d.channels, 1);
         EXPECT_GE(d.seconds(), 0.05);
         EXPECT_LE(d.seconds(), 1.5);
-        // About −6 dBFS, so a few together stay clear of clipping; never silent.
+        // Between −16 and −6 dBFS, so a few together and the music stay clear of clipping;
+        // never silent.
+        EXPECT_LT(d.peak(), 0.5f);
         EXPECT_LT(d.peak(), 0.75f);
-        EXPECT_GT(d.peak(), 0.3f);
+        EXPECT_GT(d.peak(), 0.16f);
         EXPECT_GT(d.rms(), 0.03f);
         EXPECT_LT(std::fabs(d.mean()), 0.01);
     }
@@ -111,6 +127,7 @@ TEST(Sounds, MusicLoopsWithoutAClick)
         EXPECT_GE(d.seconds(), 40);
         EXPECT_LE(d.seconds(), 90);
         EXPECT_LT(d.peak(), 0.95f);
+        EXPECT_LT(d.peak(), 0.3f);   // about −12 dBFS: under the effects
         EXPECT_GT(d.rms(), 0.05f);
         EXPECT_LT(std::fabs(d.mean()), 0.01);
         // Wrapping from the last frame to the first is no bigger a step than the music takes anyway.
@@ -120,4 +137,23 @@ TEST(Sounds, MusicLoopsWithoutAClick)
         EXPECT_LE(std::fabs(d.samples[0] - d.samples[n - 2]), typical);
         EXPECT_LE(std::fabs(d.samples[1] - d.samples[n - 1]), typical);
     }
+}
+
+TEST(Sounds, TheMusicSitsUnderTheEffectsAndTheLoudestSumUnderFullScale)
+{
+    float musicPeak = 0, musicRms = 0;
+    for (const char* name : {"menu.ogg", "ingame.ogg"}) {
+        Decoded d = decode(name);
+        ASSERT_TRUE(d.ok) << name;
+        musicPeak = std::max(musicPeak, d.peak());
+        musicRms = std::max(musicRms, d.rms());
+    }
+    std::vector<float> peaks;
+    for (const char* name : kEffects) peaks.push_back(decode(name).peak());
+    std::sort(peaks.rbegin(), peaks.rend());
+    // The music and the two loudest effects, their peaks landing together, stay under full scale.
+    EXPECT_LT(musicPeak + peaks[0] + peaks[1], 1.0f);
+    // The moments of play stand out: their loudest 50 ms are at least 3 dB over the music.
+    for (const char* name : {"alienexplo.ogg", "herohit.ogg", "smartbomb.ogg", "gotbonus.wav", "welcomgame.ogg"})
+        EXPECT_GT(decode(name).loudestRms(), musicRms * std::sqrt(2.f)) << name;
 }

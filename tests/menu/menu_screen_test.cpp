@@ -3,29 +3,10 @@
 // menu is checked on whichever renderer the factory gives.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "ScriptedGame.h"
+#include "sheet_compare.h"
 
 namespace {
-
-// Pixels of the screen rectangle (x0, y0)-(x1, y1) that differ by more than 2 in a channel
-// from the sheet's pixels at the same place shifted by (sx - x0, sy - y0); only opaque sheet
-// pixels count, since the others are mixed with what lies below.
-int differingFromSheet(const Frame &frame, const Frame &sheet, int x0, int y0, int x1, int y1, int sx, int sy)
-{
-    int differing = 0;
-    for (int y = y0; y < y1; y++) {
-        for (int x = x0; x < x1; x++) {
-            const int u = sx + x - x0, v = sy + y - y0;
-            if (sheet.alpha(u, v) != 255) continue;
-            differing += std::abs(frame.red(x, y) - sheet.red(u, v)) > 2 ||
-                         std::abs(frame.green(x, y) - sheet.green(u, v)) > 2 ||
-                         std::abs(frame.blue(x, y) - sheet.blue(u, v)) > 2;
-        }
-    }
-    return differing;
-}
 
 // The title settled (frame 30) with "play" highlighted, and the options panel (frame 40).
 struct Screens {

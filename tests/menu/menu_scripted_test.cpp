@@ -7,6 +7,8 @@
 #include "menu.h"
 #include "random.h"
 #include "recording_graphic.h"
+#include "sheet_compare.h"
+#include "state.h"
 #include "zyphora.h"
 
 namespace {
@@ -277,17 +279,21 @@ TEST(MenuScripted, ReturnDuringTheSlideInFadesAndTheGameBeginsOnThe41stFadeFrame
 TEST(MenuScripted, ReturnOnOptionsThenEscapeStartsAGame)
 {
     ScriptedGame game;
-    int32_t highlightAfterEscape = -1;
+    int32_t highlightAfterEscape = -1, playLit = -1;
     game.onFrame = [&](unsigned long f) {
         tap(game, f, 25, VK_DOWN);
         tap(game, f, 27, VK_RETURN);  // confirms the options item: nothing happens
         tap(game, f, 30, VK_DOWN);    // keys are ignored now
         tap(game, f, 33, VK_ESCAPE);  // seen by the panel in frame 34
-        if (f == 34) highlightAfterEscape = gMenuActive;
+        if (f == 34) {
+            highlightAfterEscape = gMenuActive;
+            playLit = menus[0].active + menus[1].active;
+        }
         if (f == 80) game.setInput(Input::closing());
     };
     EXPECT_EQ(0, game.runMain());
     EXPECT_EQ(0, highlightAfterEscape);
+    EXPECT_EQ(1, playLit);  // the item about to act is the one lit
     EXPECT_EQ(1u, game.countCalls("snd_menu", DsCall::Play));  // the second Down was ignored
     EXPECT_EQ(34u + 41u, game.firstFrame("snd_welcomegame", DsCall::Play));
 }
@@ -365,4 +371,78 @@ TEST(MenuScripted, AfterAGameTheTitleSlidesInAgainAndTheMusicWaitsForTheChime)
     for (unsigned long f = chime; f + 1 < music; f++) EXPECT_TRUE(chimePlaying[f]) << f;
     EXPECT_EQ(0, gMenuActive);  // the highlight carries on
     EXPECT_FALSE(gValidated);
+}
+
+// A game over whose score enters the table brings the menu back on the table, with its item lit,
+// so that the keys go on from there: Up, Up and Return start the next game.
+TEST(MenuScripted, AfterAGameOverWithAHighScoreTheTableIsLitAndUpUpReturnPlays)
+{
+    const Frame sheet = readPicture("data/menu.tga");
+    ASSERT_EQ(1024, sheet.width);
+    ScriptedGame game;
+    game.maxFrames = 1200;
+    constexpr unsigned long NEVER = ~0ul;
+    unsigned long back = NEVER, secondGame = NEVER;
+    Frame onTable;
+    int32_t lit[MENU_ITEMS] = {-1, -1, -1, -1};
+    int32_t highlighted = -1;
+    game.onFrame = [&](unsigned long f) {
+        tap(game, f, 2, VK_RETURN);
+        if (f == 60) {  // in the game: the last hit, with a score for the table
+            gScore = 987654;
+            myShip.shield = 0;
+        }
+        if (back == NEVER && f > 60) back = game.firstFrame("snd_scroll", DsCall::Play, 44);
+        if (back == NEVER) return;
+        if (f == back + 30) {
+            onTable = game.capture();
+            highlighted = gMenuActive;
+            for (int i = 0; i < MENU_ITEMS; i++) lit[i] = menus[i].active;
+        }
+        tap(game, f, back + 31, VK_UP);
+        tap(game, f, back + 33, VK_UP);
+        tap(game, f, back + 35, VK_RETURN);
+        secondGame = game.firstFrame("snd_welcomegame", DsCall::Play, back);
+        if (secondGame != NEVER) game.setInput(Input::closing());
+    };
+    EXPECT_EQ(0, game.runMain());
+    EXPECT_FALSE(game.ranAway());
+    ASSERT_NE(NEVER, back);
+    EXPECT_EQ(0, lastHighscore);
+    EXPECT_EQ(2, highlighted);
+    EXPECT_EQ((std::vector<int32_t>{0, 0, 1, 0}), std::vector<int32_t>(lit, lit + MENU_ITEMS));
+    // On screen: "high scores" from the lit row of the sheet, "play" from the plain one.
+    ASSERT_EQ(480, onTable.width);
+    EXPECT_EQ(0, differingFromSheet(onTable, sheet, 158, 368, 320, 393, 481, 68 + 117));
+    EXPECT_EQ(0, differingFromSheet(onTable, sheet, 158, 310, 320, 337, 481, 10));
+    // Two moves, then the fade and the second game.
+    EXPECT_EQ(2u, game.soundEvents("snd_menu", DsCall::Play).size());
+    EXPECT_EQ(back + 35 + 41, secondGame);  // as from the title at first
+}
+
+// Confirming the table acknowledges it without locking the keys: Down and Return then quit.
+TEST(MenuScripted, ReturnOnTheHighScoresKeepsTheKeysAndDownReturnQuits)
+{
+    ScriptedGame game;
+    bool lockedOnTable = true;
+    int32_t tableShown = -1;
+    game.onFrame = [&](unsigned long f) {
+        tap(game, f, 25, VK_DOWN);
+        tap(game, f, 27, VK_DOWN);
+        tap(game, f, 29, VK_RETURN);  // the high scores confirmed
+        if (f == 31) {
+            lockedOnTable = gValidated;
+            tableShown = gMenuActive * 10 + menus[2].active;
+        }
+        tap(game, f, 32, VK_DOWN);    // on to quit
+        tap(game, f, 34, VK_RETURN);  // confirmed at the end of frame 34, acted on at once
+    };
+    EXPECT_EQ(0, game.runMain());
+    EXPECT_FALSE(game.ranAway());
+    EXPECT_FALSE(lockedOnTable);
+    EXPECT_EQ(21, tableShown);  // the table stays while its item is lit
+    EXPECT_EQ(35u, game.frames());
+    EXPECT_EQ(3u, game.countCalls("snd_menu", DsCall::Play));
+    EXPECT_EQ(2u, game.countCalls("snd_validated", DsCall::Play));  // each Return is heard
+    EXPECT_EQ(~0ul, game.firstFrame("snd_welcomegame", DsCall::Play));  // no game
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "KMiscTools.h"
+#include "menu.h"
 #include "prefs_file.h"
 #include "prefs_fixture.h"
 
@@ -202,6 +203,7 @@ TEST_F(PrefsTest, A2500EntersAsRowOneAndTheMenuShowsTheTable)
     expectTable({3000, 2500, 2000, 1000, 500, 250}, {5, 7, 4, 3, 2, 1});
     EXPECT_EQ(1, lastHighscore);
     EXPECT_EQ(2, gMenuActive);
+    for (int i = 0; i < MENU_ITEMS; i++) EXPECT_EQ(i == 2, menus[i].active == 1) << i;  // lit too
 }
 
 TEST_F(PrefsTest, AScoreEqualToTheBestGoesBelowIt)

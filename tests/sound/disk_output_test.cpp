@@ -33,19 +33,6 @@ std::vector<int16_t> squareSample() {
   return stereo;
 }
 
-std::vector<int16_t> readRaw(const char *path) {
-  std::vector<int16_t> samples;
-  FILE *file = std::fopen(path, "rb");
-  if (!file)
-    return samples;
-  int16_t block[4096];
-  size_t got;
-  while ((got = std::fread(block, sizeof block[0], 4096, file)) > 0)
-    samples.insert(samples.end(), block, block + got);
-  std::fclose(file);
-  return samples;
-}
-
 // Stereo frames SDL has written to the file so far.
 size_t framesIn(const char *path) {
   FILE *file = std::fopen(path, "rb");

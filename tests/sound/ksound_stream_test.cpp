@@ -1,4 +1,5 @@
 // KSound streams and modules with their refill thread, half by half through the manual output.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -59,6 +60,18 @@ void expectSilent(const std::vector<int16_t> &half, size_t from, size_t to) {
     ASSERT_EQ(half[i], 0) << "sample " << i;
 }
 
+// Frames [from, from + count) of the played halves, taken together, are the decoded file
+// played over and over, from its frame `fileFrom` on, with no frame left out or added at the
+// loop point.
+void expectRepeats(const std::vector<int16_t> &played, size_t from, const std::vector<int16_t> &decoded,
+                   size_t fileFrom, size_t count) {
+  const size_t fileFrames = decoded.size() / 2;
+  for (size_t f = 0; f < count; ++f)
+    for (int c = 0; c < 2; ++c)
+      ASSERT_NEAR(played[2 * (from + f) + c], heard(decoded[2 * ((fileFrom + f) % fileFrames) + c]), 1)
+          << "frame " << (fileFrom + f) % fileFrames << " of the file, played at " << from + f;
+}
+
 class Stream : public ::testing::Test {
 protected:
   void SetUp() override { KSound::setGlobalVolumes(100, 100); }
@@ -83,7 +96,9 @@ protected:
   std::vector<int16_t> decoded;
 };
 
-TEST_F(Stream, ShortLoopPlaysFileThenSilenceEveryHalf) {
+// A looping file shorter than a half is heard back to back, twice and more in each half: the
+// fill goes on from the file's start where the file ends.
+TEST_F(Stream, ShortLoopRepeatsTheFileWithoutAGap) {
   std::string path = music("short.ogg", 2000);
   KSound stream;
   ASSERT_TRUE(stream.loadStream(path.c_str()));
@@ -96,12 +111,56 @@ TEST_F(Stream, ShortLoopPlaysFileThenSilenceEveryHalf) {
   stream.playStream(true);
   EXPECT_TRUE(stream.isPlaying());
   expectSilent(mixHalf(stream), 0, kHalfFrames);  // the ring starts silent
+  std::vector<int16_t> played;
   for (int half = 1; half <= 3; ++half) {
     std::vector<int16_t> out = mixHalf(stream);
-    expectFile(out, 0, decoded, 0, 2000);
-    expectSilent(out, 2000, kHalfFrames);
+    played.insert(played.end(), out.begin(), out.end());
   }
+  expectRepeats(played, 0, decoded, 0, 3 * kHalfFrames);
   EXPECT_TRUE(stream.isPlaying());
+}
+
+// A file whose end falls inside a half: that half holds its last frames, then its first.
+TEST_F(Stream, LoopPointInsideAHalfJoinsEndToStart) {
+  KSound stream;
+  ASSERT_NO_FATAL_FAILURE(start(stream, "joined.ogg", 6000, true));
+  mixHalf(stream);
+  std::vector<int16_t> played;
+  for (int half = 1; half <= 4; ++half) {
+    std::vector<int16_t> out = mixHalf(stream);
+    played.insert(played.end(), out.begin(), out.end());
+  }
+  expectRepeats(played, 0, decoded, 0, 4 * kHalfFrames);
+  EXPECT_EQ(longestSilence(played, 0, 4 * kHalfFrames), 0u);
+}
+
+// The game's own music, looped: across the loop point it runs on from its first frame, with no
+// silence longer than a few frames anywhere.
+TEST_F(Stream, TheGamesMusicLoopsWithoutAGap) {
+  for (const char *name : {"data/audio/menu.ogg", "data/audio/ingame.ogg"}) {
+    SCOPED_TRACE(name);
+    decoded = decodeOgg(name);
+    const size_t fileFrames = decoded.size() / 2;
+    ASSERT_GT(fileFrames, 20 * kHalfFrames);
+    KSound stream;
+    ASSERT_TRUE(stream.loadStream(name));
+    stream.setVolume(100);
+    stream.playStream(true);
+    // Half by half, each mix waiting only for its one refill: the whole file and some more.
+    std::vector<int16_t> played;
+    IDirectSoundBuffer *buffer = ring(stream);
+    while (played.size() / 2 < kHalfFrames + fileFrames + 2 * kHalfFrames) {
+      const unsigned long before = dsoundTestUnlockCount(buffer);
+      std::vector<int16_t> out = mixFrames(kHalfFrames);
+      played.insert(played.end(), out.begin(), out.end());
+      for (int waited = 0; dsoundTestUnlockCount(buffer) == before && waited < 5000; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      ASSERT_GT(dsoundTestUnlockCount(buffer), before) << "no refill";
+    }
+    const size_t loopAt = kHalfFrames + fileFrames;  // after the silent first half
+    expectRepeats(played, loopAt - kHalfFrames, decoded, fileFrames - kHalfFrames, 2 * kHalfFrames);
+    EXPECT_LE(longestSilence(played, kHalfFrames, played.size() / 2), 4u);
+  }
 }
 
 TEST_F(Stream, OneShotStopsWithinAHalf) {

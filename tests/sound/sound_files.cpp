@@ -209,3 +209,25 @@ double rms(const std::vector<int16_t> &stereo, int channel, size_t from, size_t 
   }
   return to > from ? std::sqrt(sum / double(to - from)) : 0.0;
 }
+
+std::vector<int16_t> readRaw(const char *path) {
+  std::vector<int16_t> samples;
+  FILE *file = std::fopen(path, "rb");
+  if (!file)
+    return samples;
+  int16_t block[4096];
+  size_t got;
+  while ((got = std::fread(block, sizeof block[0], 4096, file)) > 0)
+    samples.insert(samples.end(), block, block + got);
+  std::fclose(file);
+  return samples;
+}
+
+size_t longestSilence(const std::vector<int16_t> &stereo, size_t from, size_t to) {
+  size_t longest = 0, run = 0;
+  for (size_t f = from; f < to; ++f) {
+    run = stereo[2 * f] == 0 && stereo[2 * f + 1] == 0 ? run + 1 : 0;
+    longest = run > longest ? run : longest;
+  }
+  return longest;
+}

@@ -29,6 +29,10 @@ std::vector<int16_t> decodeOgg(const std::string &path);
 
 // Mixes frames from the manual output (stereo interleaved).
 std::vector<int16_t> mixFrames(size_t frames);
+// The 16-bit samples of a raw recording (SDL's "disk" driver writes them), empty when unreadable.
+std::vector<int16_t> readRaw(const char *path);
+// The longest run of stereo frames silent on both channels, in frames [from, to).
+size_t longestSilence(const std::vector<int16_t> &stereo, size_t from, size_t to);
 // Root mean square of one channel (0 left, 1 right) of stereo samples in [from, to) frames.
 double rms(const std::vector<int16_t> &stereo, int channel, size_t from, size_t to);
 

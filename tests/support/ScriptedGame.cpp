@@ -1,11 +1,13 @@
 #include "ScriptedGame.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <unistd.h>
 
 #include "KGraphic.h"
@@ -24,6 +26,7 @@ namespace {
 
 constexpr uint32_t FRAME_MS = 16;             // the clock's step per frame
 constexpr size_t AUDIO_FRAMES_PER_FRAME = 735; // 44100 Hz / 60 frames a second
+constexpr DWORD RING_BYTES = 32768;            // a stream's ring: two halves
 
 // The game's sounds by name, to tell whose buffer a logged call is on.
 struct NamedSound {
@@ -71,6 +74,45 @@ struct MenuStart {
     }
 };
 
+// Where the streaming music's ring stands: its buffer (null unless it streams: plays looping,
+// refilled), the half its last played byte lies in and its refills so far.
+struct MusicRing {
+    IDirectSoundBuffer *buffer = nullptr;
+    int half = -1;
+    unsigned long refills = 0;
+};
+MusicRing musicRing()
+{
+    MusicRing ring;
+    IDirectSoundBuffer *buffer = snd_music ? KSoundProbe::buffer(*snd_music, 0) : nullptr;
+    DWORD status = 0, play = 0;
+    if (!buffer || FAILED(buffer->GetStatus(&status)) || !(status & DSBSTATUS_LOOPING)) return ring;
+    buffer->GetCurrentPosition(&play, nullptr);
+    ring.buffer = buffer;
+    // A cursor just on a half's start has not passed it yet: that half's notification is due
+    // with the next byte played.
+    ring.half = (play + RING_BYTES - 1) % RING_BYTES < RING_BYTES / 2 ? 0 : 1;
+    ring.refills = dsoundTestUnlockCount(buffer);
+    return ring;
+}
+
+// Hands the SDL output one frame's sound. When that moves the music's cursor into its other
+// half, waits (up to a second) for the refill thread to fill the half it left, as it has a
+// tenth of a second to do at real speed: the recording then does not depend on how busy the
+// machine is. False when either did not keep step.
+bool advancePacedOutput()
+{
+    const MusicRing before = musicRing();
+    if (!dsoundTestAdvanceOutput(AUDIO_FRAMES_PER_FRAME)) return false;
+    const MusicRing after = musicRing();
+    if (!before.buffer || after.buffer != before.buffer || after.half == before.half) return true;
+    for (int waited = 0; waited < 1000; waited++) {
+        if (dsoundTestUnlockCount(before.buffer) > before.refills) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
 std::string makeTempFolder()
 {
     char pattern[] = "/tmp/zyphora-scripted-XXXXXX";
@@ -104,6 +146,7 @@ ScriptedGame::ScriptedGame(uint32_t clockStartMs) : folder(makeTempFolder())
 
 ScriptedGame::~ScriptedGame()
 {
+    dsoundTestPaceOutput(false);
     dsoundTestRecord(false);
     hostTestSetFrameHook(nullptr, nullptr);
     hostTestSetNoFrameWait(false);
@@ -124,6 +167,13 @@ void ScriptedGame::setInput(const Input &input)
     frame.leftButton = input.leftButton;
     frame.closeRequest = input.close;
     hostTestSetInput(frame);
+}
+
+void ScriptedGame::soundThroughSdl()
+{
+    dsoundTestUseManualOutput(false);
+    dsoundTestPaceOutput(true);
+    paced = true;
 }
 
 int ScriptedGame::runMain()
@@ -155,8 +205,12 @@ void ScriptedGame::frameReady(void *self, unsigned long frame)
     ScriptedGame &game = *static_cast<ScriptedGame *>(self);
     game.frameCount = frame + 1;
     // One frame's worth of sound plays, so samples finish and the music waits as it would live.
-    int16_t pcm[AUDIO_FRAMES_PER_FRAME * 2];
-    dsoundTestMix(pcm, AUDIO_FRAMES_PER_FRAME);
+    if (game.paced) {
+        game.stepMisses += advancePacedOutput() ? 0 : 1;
+    } else {
+        int16_t pcm[AUDIO_FRAMES_PER_FRAME * 2];
+        dsoundTestMix(pcm, AUDIO_FRAMES_PER_FRAME);
+    }
     game.rememberBuffers();
     game.takeSounds(frame);
     if (game.onFrame) game.onFrame(frame);

@@ -6,8 +6,9 @@
 //    request; they reach the game as the messages real devices would have produced.
 //  - The millisecond clock steps 16 ms per frame from a fixed start, so the menu's reseeding, and
 //    with it every random draw, is the same on every run. The frame cap never sleeps.
-//  - Sound goes to a manual output mixed one frame's worth (735 samples) per frame, and every
-//    start, stop and volume change of a game sound is logged under the sound's name.
+//  - Sound goes to a manual output mixed one frame's worth (735 samples) per frame (or to SDL's
+//    output in step with the frames: soundThroughSdl), and every start, stop and volume change
+//    of a game sound is logged under the sound's name.
 //  - Any frame can be captured for pixel checks; message boxes are recorded, not shown.
 //  - Each run has a fresh, empty user folder (XDG_DATA_HOME), so the preferences file is the
 //    test's own.
@@ -94,6 +95,15 @@ public:
     // Frames after which a close request ends a script that forgot to (the test then fails).
     unsigned long maxFrames = 4000;
 
+    // Sound through SDL's own output (the "disk" driver: SDL_AUDIODRIVER=disk) instead of the
+    // manual one, in step with the frames: each frame hands the output its 735 frames and waits
+    // until they are mixed (and, when the music's cursor enters its other half, until the
+    // refill thread has filled the half it left), so the recording is what a player at 60
+    // frames a second hears, however busy the machine. Call before runMain.
+    void soundThroughSdl();
+    // Frames after which the output did not keep step (it should never happen).
+    unsigned long outOfStep() const { return stepMisses; }
+
     // The program's whole entry sequence; returns its exit code.
     int runMain();
     // The entry's window and sound bank around `body` (doMenu, say), then the shut-down.
@@ -130,6 +140,8 @@ private:
     bool hadDataHome = false;
     unsigned long frameCount = 0;
     bool runaway = false;
+    bool paced = false;
+    unsigned long stepMisses = 0;
     std::vector<SoundEvent> soundLog;
     struct KnownBuffer {
         const IDirectSoundBuffer *buffer;

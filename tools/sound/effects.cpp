@@ -1,18 +1,17 @@
-// The fifteen sound effects. Each is mono, normalised to the same peak so that several can
-// sound together without clipping; the game sets their relative loudness.
+// The fifteen sound effects, each mono and mastered to a peak of its own (the table at the end):
+// the big moments of play loudest, the frequent small ones quieter, all well under full scale
+// so that several of them and the music sum without clipping.
 #include <algorithm>
 #include <cmath>
 
 #include "sound/sounds.h"
 
 namespace {
-const float kPeak = 0.5f;   // −6 dBFS: room for a few at once
 
 // A tail faded over up to a tenth of a second, so no effect ends with a click.
 Wave finished(Wave w)
 {
     fadeEnds(w, 0.001f, std::min(0.1f, 0.4f * seconds(w)));
-    normalise(w, kPeak);
     return w;
 }
 
@@ -170,14 +169,33 @@ Wave smartbomb()
 }
 }   // namespace
 
+float dbToGain(float db) { return std::pow(10.f, db / 20); }
+
+Wave mastered(const Effect& e)
+{
+    Wave w = e.make();
+    normalise(w, dbToGain(e.peakDb));
+    return w;
+}
+
 const std::vector<Effect>& effects()
 {
     static const std::vector<Effect> all = {
-        {"ching.ogg", ching},             {"menuselect.ogg", menuselect},     {"scrollmenu.ogg", scrollmenu},
-        {"shotennemy1.ogg", shotennemy1}, {"validated.ogg", validated},       {"shothero.ogg", shothero},
-        {"alienarrival.ogg", alienarrival}, {"welcomgame.ogg", welcomgame},   {"alienexplo.ogg", alienexplo},
-        {"bonusappear.ogg", bonusappear}, {"gotbonus.wav", gotbonus},         {"hitshell.ogg", hitshell},
-        {"changebg.ogg", changebg},       {"herohit.ogg", herohit},           {"smartbomb.ogg", smartbomb},
+        {"ching.ogg", ching, -10},               // the title's chime (the menu plays it at half volume)
+        {"menuselect.ogg", menuselect, -12},     // menu moves
+        {"scrollmenu.ogg", scrollmenu, -11},     // the title sliding in: a soft whoosh
+        {"shotennemy1.ogg", shotennemy1, -14},   // alien shots: frequent, three at once
+        {"validated.ogg", validated, -12},       // a menu item confirmed
+        {"shothero.ogg", shothero, -12},         // the ship's shot, several a second
+        {"alienarrival.ogg", alienarrival, -14}, // an alien warping in: frequent, three at once
+        {"welcomgame.ogg", welcomgame, -10},     // the start of a game
+        {"alienexplo.ogg", alienexplo, -10},     // an alien destroyed: the loudest regular event
+        {"bonusappear.ogg", bonusappear, -12},   // a bonus released
+        {"gotbonus.wav", gotbonus, -12},         // a bonus collected
+        {"hitshell.ogg", hitshell, -10},         // a hit that does not destroy
+        {"changebg.ogg", changebg, -12},         // a background cell changing, many in a row
+        {"herohit.ogg", herohit, -12},           // the ship hit
+        {"smartbomb.ogg", smartbomb, -10},       // the smart bomb: long and dense, loud at this peak
     };
     return all;
 }

@@ -143,12 +143,13 @@ std::vector<Wave> render(const Song& s, int bars, int intro, bool busy)
             pos += len * s.stepFrames;
         }
     }
-    // A gentle limiter, then a common peak for both tracks.
+    // A gentle limiter, then the common peak of both tracks, under the effects.
     float m = 0;
     for (size_t i = 0; i < t.l.size(); ++i) m = std::max({m, std::fabs(t.l[i]), std::fabs(t.r[i])});
+    const float peak = dbToGain(kMusicPeakDb);
     for (size_t i = 0; i < t.l.size(); ++i) {
-        t.l[i] = 0.7f * std::tanh(1.2f * t.l[i] / m) / std::tanh(1.2f);
-        t.r[i] = 0.7f * std::tanh(1.2f * t.r[i] / m) / std::tanh(1.2f);
+        t.l[i] = peak * std::tanh(1.2f * t.l[i] / m) / std::tanh(1.2f);
+        t.r[i] = peak * std::tanh(1.2f * t.r[i] / m) / std::tanh(1.2f);
     }
     return {t.l, t.r};
 }
