@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian packages from a copy of the working tree (the tree itself stays clean), checks
-# them with lintian, installs them, runs the installed game headless and removes them again.
+# Builds the Debian source and binary packages from a copy of the working tree (the tree itself
+# stays clean), checks them with lintian, installs them, runs the installed game headless and removes them again.
 # The suite has just run in CI: the package build skips its own run (nocheck).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ git ls-files -z --cached --others --exclude-standard |
   tar -c --null -T - --ignore-failed-read -f - | tar -x -C "$work/zyphora"
 (cd "$work/zyphora" &&
   DEB_BUILD_OPTIONS="nocheck noddebs parallel=$(nproc)" DEB_BUILD_PROFILES=nocheck \
-    dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) || { tail -n 60 "$work/build.log"; exit 1; }
+    dpkg-buildpackage -us -uc >"$work/build.log" 2>&1) || { tail -n 60 "$work/build.log"; exit 1; }
 changes=$(ls "$work"/zyphora_*.changes)
 ls -l "$work"/*.deb
 
