@@ -7,7 +7,8 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev libsdl2-mixer-dev
   xvfb xauth xdotool imagemagick sox mesa-utils libgl1-mesa-dri
-  desktop-file-utils appstream
+  desktop-file-utils appstream librsvg2-bin
+  dpkg-dev debhelper lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -43,6 +43,7 @@ KDataSearch searchDataFolder(const char *programFolder) {
   cutToFolder(&parent[0]);
   if (strlen(parent.c_str()) == parent.size()) parent.clear(); // no parent by name: the root
   nameFolder(search.looked[1], sizeof search.looked[1], parent.c_str(), "/share/zyphora");
+  nameFolder(search.looked[2], sizeof search.looked[2], parent.c_str(), "/share/games/zyphora");
 
   for (int i = 0; i < KDataSearch::kCandidates && search.found < 0; i++)
     if (holdsData(search.looked[i])) search.found = i;

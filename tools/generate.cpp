@@ -1,5 +1,7 @@
 #include "generate.h"
 
+#include <filesystem>
+
 #include "draw/image_io.h"
 #include "sheets/sheets.h"
 #include "sound/audio_io.h"
@@ -37,6 +39,35 @@ const std::vector<DataFile>& dataFiles()
         return f;
     }();
     return files;
+}
+
+const std::vector<DataFile>& iconFiles()
+{
+    static const std::vector<DataFile> files = [] {
+        std::vector<DataFile> f;
+        for (int size : {32, 48, 128, 256}) {   // the sizes desktops ask the theme for
+            std::string folder = std::to_string(size) + "x" + std::to_string(size);
+            f.push_back({"hicolor/" + folder + "/apps/zyphora.png", [size] { return pngBytes(drawIcon(size)); }});
+        }
+        f.push_back({"hicolor/scalable/apps/zyphora.svg", [] {
+                         std::string svg = iconSvg();
+                         return std::vector<uint8_t>(svg.begin(), svg.end());
+                     }});
+        return f;
+    }();
+    return files;
+}
+
+bool generateIcons(const std::string& iconDir)
+{
+    bool ok = true;
+    for (const DataFile& f : iconFiles()) {
+        std::filesystem::path path = std::filesystem::path(iconDir) / f.name;
+        std::error_code ec;
+        std::filesystem::create_directories(path.parent_path(), ec);
+        ok = writeFile(path.string(), f.make()) && ok;
+    }
+    return ok;
 }
 
 bool generateAll(const std::string& dataDir)

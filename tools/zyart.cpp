@@ -1,6 +1,8 @@
 // zyart DATA_DIR [PREVIEW_DIR]: writes every picture and sound of the game into DATA_DIR
 // (and DATA_DIR/audio), and optionally PNG previews and a mock-up frame into PREVIEW_DIR.
+// zyart --icons ICON_DIR: writes the desktop's icons under ICON_DIR (dist/icons).
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "generate.h"
@@ -8,8 +10,13 @@
 int main(int argc, char** argv)
 {
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s DATA_DIR [PREVIEW_DIR]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s DATA_DIR [PREVIEW_DIR]\n       %s --icons ICON_DIR\n", argv[0], argv[0]);
         return 2;
+    }
+    if (std::strcmp(argv[1], "--icons") == 0) {
+        if (argc == 3 && generateIcons(argv[2])) return 0;
+        std::fprintf(stderr, "zyart: could not write the icons under %s\n", argc == 3 ? argv[2] : "(no folder)");
+        return 1;
     }
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(argv[1]) / "audio", ec);

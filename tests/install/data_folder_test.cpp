@@ -1,4 +1,5 @@
-// Where the data is found: beside the executable first, then an installed copy's share folder;
+// Where the data is found: beside the executable first, then an installed copy's share folder
+// (share/zyphora, or share/games/zyphora as Debian installs games);
 // and what the player is told when it is in neither.
 #include <gtest/gtest.h>
 
@@ -37,17 +38,26 @@ protected:
 
 }  // namespace
 
-TEST_F(DataFolder, LooksBesideTheExecutableThenInTheSharedFolderOfItsParent)
+TEST_F(DataFolder, LooksBesideTheExecutableThenInTheSharedFoldersOfItsParent)
 {
     KDataSearch result = search();
     EXPECT_EQ((root / "usr/games").string(), result.looked[0]);
     EXPECT_EQ((root / "usr/share/zyphora").string(), result.looked[1]);
+    EXPECT_EQ((root / "usr/share/games/zyphora").string(), result.looked[2]);
     EXPECT_EQ(-1, result.found);
 }
 
 TEST_F(DataFolder, AnInstalledCopyIsFound)
 {
     putData(root / "usr/share/zyphora");
+    EXPECT_EQ(1, search().found);
+}
+
+TEST_F(DataFolder, ADebianInstalledGameIsFoundInTheGamesShareFolder)
+{
+    putData(root / "usr/share/games/zyphora");
+    EXPECT_EQ(2, search().found);
+    putData(root / "usr/share/zyphora");  // the plain share folder is looked in first
     EXPECT_EQ(1, search().found);
 }
 
@@ -77,6 +87,7 @@ TEST_F(DataFolder, AShareFolderTooLongToNameIsNotLookedIn)
     KDataSearch result = searchDataFolder((parent / "games").c_str());
     EXPECT_EQ(parent / "games", fs::path(result.looked[0]));
     EXPECT_STREQ("", result.looked[1]);
+    EXPECT_STREQ("", result.looked[2]);
     EXPECT_EQ(-1, result.found);
     EXPECT_EQ(std::string::npos, missingDataMessage(result).find("\n  \n"));
 }
@@ -86,6 +97,7 @@ TEST(DataFolderUnknown, AnExecutableFolderNotKnownLooksNowhere)
     KDataSearch result = searchDataFolder("");
     EXPECT_STREQ("", result.looked[0]);
     EXPECT_STREQ("", result.looked[1]);
+    EXPECT_STREQ("", result.looked[2]);
     EXPECT_EQ(-1, result.found);
 }
 
@@ -94,6 +106,7 @@ TEST(DataFolderAtRoot, AnExecutableInATopFolderLooksInTheRootsShareFolder)
     KDataSearch result = searchDataFolder("/bin");
     EXPECT_STREQ("/bin", result.looked[0]);
     EXPECT_STREQ("/share/zyphora", result.looked[1]);
+    EXPECT_STREQ("/share/games/zyphora", result.looked[2]);
 }
 
 TEST(DataFolderOfThisBuild, TheTestsOwnFolderHoldsTheData)
@@ -110,5 +123,7 @@ TEST(MissingData, TheMessageNamesTheFileAndEveryFolderLookedIn)
     EXPECT_NE(std::string::npos, message.find("data/menu.tga"));
     EXPECT_NE(std::string::npos, message.find("\n  /nowhere/bin\n"));
     EXPECT_NE(std::string::npos, message.find("\n  /nowhere/share/zyphora\n"));
+    EXPECT_NE(std::string::npos, message.find("\n  /nowhere/share/games/zyphora\n"));
     EXPECT_LT(message.find("/nowhere/bin"), message.find("/nowhere/share/zyphora"));
+    EXPECT_LT(message.find("/nowhere/share/zyphora"), message.find("/nowhere/share/games/zyphora"));
 }

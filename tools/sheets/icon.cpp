@@ -1,30 +1,42 @@
-// The window icon: the ship over a glowing violet disc.
-#include <algorithm>
-#include <cmath>
-
-#include "draw/shapes.h"
+// The icon: the ship over a glowing violet disc, drawn from shapes at whatever size is asked,
+// so that every size is sharp and the SVG shows the same picture.
 #include "sheets/sheets.h"
 
-Layer drawIcon()
+namespace {
+// The drawing is laid out on a 64-pixel square.
+const float kDesign = 64;
+
+Drawing disc()
 {
-    Layer icon(kIconSize, kIconSize);
-    float c = kIconSize / 2.f;
-    icon.fill(circle(c, c, 30), radial({c - 6, c - 8}, 34, rgb(0.3f, 0.25f, 0.7f), rgb(0.04f, 0.03f, 0.15f)));
-    icon.fill(ring(circle(c, c, 29.5f), 1.2f), solid(rgb(0.6f, 0.5f, 1)));
-    Layer sheet = drawSpriteSheet();
+    float c = kDesign / 2;
+    return {
+        {circleFigure({c, c}, 30), radialFill({c - 6, c - 8}, 34, rgb(0.3f, 0.25f, 0.7f), rgb(0.04f, 0.03f, 0.15f))},
+        {outlined(circleFigure({c, c}, 29.5f), 1.2f), solidFill(rgb(0.6f, 0.5f, 1))},
+    };
+}
+
+// The ship at 1.6 times its sprite's size, centred a pixel below the middle.
+Placement shipOnDisc(float k)
+{
+    const float grow = 1.6f;
     Rect s = sprites::kShip;
-    // The ship at 1.6 times its size, sampled bilinearly.
-    const float k = 1.6f;
-    Layer ship(int(s.w() * k), int(s.h() * k));
-    for (int y = 0; y < ship.height(); ++y)
-        for (int x = 0; x < ship.width(); ++x) {
-            float fx = s.x1 + (x + 0.5f) / k - 0.5f, fy = s.y1 + (y + 0.5f) / k - 0.5f;
-            int ix = int(std::floor(fx)), iy = int(std::floor(fy));
-            float tx = fx - ix, ty = fy - iy;
-            auto at = [&](int px, int py) { return sheet.premul(std::clamp(px, s.x1, s.x2 - 1), std::clamp(py, s.y1, s.y2 - 1)); };
-            Color top = mix(at(ix, iy), at(ix + 1, iy), tx), bottom = mix(at(ix, iy + 1), at(ix + 1, iy + 1), tx);
-            ship.setPremul(x, y, mix(top, bottom, ty));
-        }
-    icon.draw(ship, int(c - ship.width() / 2.f), int(c - ship.height() / 2.f) + 1);
+    return {k * grow, k * (kDesign - s.w() * grow) / 2, k * ((kDesign - s.h() * grow) / 2 + 1)};
+}
+}   // namespace
+
+Layer drawIcon(int size)
+{
+    Layer icon(size, size);
+    float k = size / kDesign;
+    paint(icon, disc(), {k, 0, 0});
+    paint(icon, shipDrawing(), shipOnDisc(k));
     return icon;
+}
+
+std::string iconSvg()
+{
+    int id = 0;
+    std::string elements = svgElements(disc(), {}, id);
+    elements += svgElements(shipDrawing(), shipOnDisc(1), id);
+    return svgDocument(int(kDesign), int(kDesign), elements);
 }

@@ -1,14 +1,21 @@
 // The game's pictures, each drawn by its own file.
 #pragma once
 #include <cstdint>
+#include <string>
 
+#include "draw/figure.h"
 #include "draw/layer.h"
 #include "sheets/layout.h"
 
 Layer drawMenuSheet();
 Layer drawSpriteSheet();
 Layer drawBackground(int which);   // 0 and 1: data/background1.tga and data/background2.tga
-Layer drawIcon();
+// The icon, drawn at size x size pixels (data/icon.png is the window's, at kIconSize), and the
+// same drawing as a scalable SVG document.
+Layer drawIcon(int size = kIconSize);
+std::string iconSvg();
+// The ship, nose up, in the coordinates of its sprite rectangle.
+Drawing shipDrawing();
 
 // One alien kind, drawn at the size of its rectangle, facing up.
 Layer drawAlien(int kind);

@@ -2,31 +2,43 @@
 #include <cmath>
 #include <string>
 
+#include "draw/figure.h"
 #include "draw/shapes.h"
 #include "draw/text.h"
 #include "sheets/sheets.h"
 
 using namespace sprites;
 
-namespace {
 // The ship, nose up: a silver hull, swept wings with red tips, a cyan canopy, a hot nozzle.
+Drawing shipDrawing()
+{
+    float cx = kShip.w() / 2.f;
+    Figure wings = polygonFigure({{cx, 9}, {cx + 15.5f, 24}, {cx + 15.5f, 28}, {cx + 5, 25}, {cx - 5, 25}, {cx - 15.5f, 28}, {cx - 15.5f, 24}});
+    Figure hull = polygonFigure({{cx, 1.5f}, {cx + 4.5f, 12}, {cx + 5, 26}, {cx + 3, 29}, {cx - 3, 29}, {cx - 5, 26}, {cx - 4.5f, 12}});
+    Drawing d = {
+        {circleFigure({cx, 29.5f}, 2), solidFill(rgb(1, 0.6f, 0.2f)), 1.5f},   // the nozzle's light
+        {wings, linearFill({cx, 10}, rgb(0.55f, 0.62f, 0.78f), {cx, 28}, rgb(0.2f, 0.25f, 0.4f))},
+        {outlined(wings, 0.5f), solidFill(rgb(0.85f, 0.9f, 1))},
+    };
+    for (float s : {-1.f, 1.f}) {
+        d.push_back({roundBoxFigure({cx + s * 14.5f, 22}, 1.3f, 6, 1), solidFill(rgb(1, 0.25f, 0.2f))});   // wing tip
+        d.push_back({capsuleFigure({cx + s * 4, 16}, {cx + s * 12, 23}, 0.5f), solidFill(rgb(0.9f, 0.95f, 1, 0.7f))});
+    }
+    Drawing rest = {
+        {hull, linearFill({cx - 5, 0}, rgb(0.95f, 0.97f, 1), {cx + 5, 0}, rgb(0.45f, 0.5f, 0.65f))},
+        {outlined(hull, 0.45f), solidFill(rgb(0.3f, 0.35f, 0.5f))},
+        {ellipseFigure({cx, 12}, 2.2f, 4.5f), linearFill({cx, 8}, rgb(0.7f, 1, 1), {cx, 16}, rgb(0.0f, 0.4f, 0.8f))},   // canopy
+        {roundBoxFigure({cx, 29.5f}, 2.5f, 1.5f, 0.8f), solidFill(rgb(1, 0.85f, 0.4f))},   // nozzle
+    };
+    d.insert(d.end(), rest.begin(), rest.end());
+    return d;
+}
+
+namespace {
 Layer ship()
 {
     Layer l(kShip.w(), kShip.h());
-    float cx = l.width() / 2.f;
-    auto wings = polygon({{cx, 9}, {cx + 15.5f, 24}, {cx + 15.5f, 28}, {cx + 5, 25}, {cx - 5, 25}, {cx - 15.5f, 28}, {cx - 15.5f, 24}});
-    l.glow(circle(cx, 29.5f, 2), rgb(1, 0.6f, 0.2f), 1.5f);
-    l.fill(wings, linear({cx, 10}, rgb(0.55f, 0.62f, 0.78f), {cx, 28}, rgb(0.2f, 0.25f, 0.4f)));
-    l.fill(ring(wings, 0.5f), solid(rgb(0.85f, 0.9f, 1)));
-    for (float s : {-1.f, 1.f}) {
-        l.fill(roundBox(cx + s * 14.5f, 22, 1.3f, 6, 1), solid(rgb(1, 0.25f, 0.2f)));
-        l.fill(capsule({cx + s * 4, 16}, {cx + s * 12, 23}, 0.5f), solid(rgb(0.9f, 0.95f, 1, 0.7f)));
-    }
-    auto hull = polygon({{cx, 1.5f}, {cx + 4.5f, 12}, {cx + 5, 26}, {cx + 3, 29}, {cx - 3, 29}, {cx - 5, 26}, {cx - 4.5f, 12}});
-    l.fill(hull, linear({cx - 5, 0}, rgb(0.95f, 0.97f, 1), {cx + 5, 0}, rgb(0.45f, 0.5f, 0.65f)));
-    l.fill(ring(hull, 0.45f), solid(rgb(0.3f, 0.35f, 0.5f)));
-    l.fill(ellipse(cx, 12, 2.2f, 4.5f), linear({cx, 8}, rgb(0.7f, 1, 1), {cx, 16}, rgb(0.0f, 0.4f, 0.8f)));
-    l.fill(roundBox(cx, 29.5f, 2.5f, 1.5f, 0.8f), solid(rgb(1, 0.85f, 0.4f)));
+    paint(l, shipDrawing());
     return l;
 }
 
