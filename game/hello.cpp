@@ -6,6 +6,7 @@
 #include "KMiscTools.h"
 #include "KQRX.h"
 #include "KSound.h"
+#include "display_settings.h"
 #include "zyphora.h"
 
 KWindow *gameWindow = nullptr;
@@ -120,6 +121,7 @@ int zyphoraMain(bool windowed)
 
     freeSounds();
     KInput::showPointer();
+    rememberDisplaySettings(gameWindow);
     delete gameWindow;
     gameWindow = nullptr;
     return 0;

@@ -5,6 +5,7 @@
 
 #include "KDataFolder.h"
 #include "KMiscTools.h"
+#include "display_settings.h"
 #include "host_testing.h"
 #include "host_vk.h"
 #include "options.h"
@@ -64,7 +65,7 @@ int launchZyphora(int argc, char **argv)
     case LaunchOptions::HELP: fputs(usageText(), stdout); return 0;
     case LaunchOptions::VERSION: fputs(versionText(), stdout); return 0;
     case LaunchOptions::REFUSE:
-        fprintf(stderr, "zyphora: unknown option '%s'\n%s", options.rejected, usageText());
+        fputs(refusalText(options).c_str(), stderr);
         return 2;
     case LaunchOptions::PLAY: break;
     }
@@ -77,5 +78,6 @@ int launchZyphora(int argc, char **argv)
     // The entry reads the renderer from the environment: the option takes its place there.
     if (options.renderer) setenv("ZYPHORA_RENDERER", options.renderer, 1);
     readFrameScript();
+    applyDisplaySettings(options);
     return zyphoraMain(options.windowed);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host_internal.h"
+#include "host_scale.h"
 #include "host_testing.h"
 
 void hostTestResetClock(); // host_clock.cpp
@@ -101,5 +102,7 @@ void hostTestReset() {
   hostTestResetClock();
   hostTestSetMessageBoxHandler(nullptr, nullptr);
   hostTestSetOpeningScale(1);
+  hostSetOpeningSize(0, 0);
+  hostSetScaling(HOST_SCALE_SHARP);
   hostTestSetFocusHeld(true);
 }

@@ -174,7 +174,7 @@ TEST_F(ScaledD3D, FullScreenShowsThePictureScaledOnTheDesktop) {
   window->flipBackBuffer(false, true); // the new device's first scene
   SDL_DisplayMode desktop;
   ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
-  HostRect shown = hostPictureRect(desktop.w, desktop.h, 480, 480);
+  HostRect shown = hostPictureRect(desktop.w, desktop.h, 480, 480, HOST_SCALE_INTEGER);
   drawMarkedFrame();
   // The full-screen mode is 16-bit: green keeps 6 bits.
   EXPECT_EQ(shownAt(shown.x, shown.y) & 0xF8F8F8, 0xF80000u);

@@ -9,8 +9,8 @@
 //  - Sound goes to a manual output mixed one frame's worth (735 samples) per frame, and every
 //    start, stop and volume change of a game sound is logged under the sound's name.
 //  - Any frame can be captured for pixel checks; message boxes are recorded, not shown.
-//  - Each run has a fresh, empty user folder (XDG_DATA_HOME), so the preferences file is the
-//    test's own.
+//  - Each run has a fresh, empty user folder (XDG_DATA_HOME and XDG_CONFIG_HOME), so the
+//    preferences and settings files are the test's own.
 //
 // Example:
 //   ScriptedGame game;
@@ -126,8 +126,12 @@ private:
     void takeSounds(unsigned long frame);
 
     std::string folder;
-    std::string savedDataHome;
-    bool hadDataHome = false;
+    struct SavedHome {
+        const char *name;
+        bool had;
+        std::string value;
+    };
+    std::vector<SavedHome> savedHomes;  // XDG_DATA_HOME and XDG_CONFIG_HOME as they were
     unsigned long frameCount = 0;
     bool runaway = false;
     std::vector<SoundEvent> soundLog;
