@@ -41,9 +41,9 @@ void writeDisplaySettings(SettingsFile &file, const DisplaySettings &display)
     file.set(SECTION, "scale", hostScalingName(display.scaling));
 }
 
-void applyDisplaySettings(LaunchOptions &options)
+void applyDisplaySettings(LaunchOptions &options, const SettingsFile &file)
 {
-    DisplaySettings display = readDisplaySettings(desktopSettings());
+    DisplaySettings display = readDisplaySettings(file);
     if (!options.windowChosen) options.windowed = !display.fullscreen;
     if (options.scale) hostScalingNamed(options.scale, &display.scaling);
     hostSetScaling(display.scaling);

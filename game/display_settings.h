@@ -29,9 +29,10 @@ struct DisplaySettings {
 DisplaySettings readDisplaySettings(const SettingsFile &file);
 void writeDisplaySettings(SettingsFile &file, const DisplaySettings &display);
 
-// At launch: the settings file's display with the options over it. The host gets the scaling
-// and the window size; options.windowed becomes the run's choice.
-void applyDisplaySettings(LaunchOptions &options);
+// At launch: the file's display settings (the game's own, desktopSettings()) with the options
+// over them. The host gets the scaling and the window size; options.windowed becomes the run's
+// choice.
+void applyDisplaySettings(LaunchOptions &options, const SettingsFile &file);
 // When the game's window is about to close: its windowed size, and full screen when the player
 // switched it during the run (not when an option chose it), are written to the settings file.
 void rememberDisplaySettings(KWindow *window);

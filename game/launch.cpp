@@ -9,6 +9,7 @@
 #include "host_testing.h"
 #include "host_vk.h"
 #include "options.h"
+#include "settings_file.h"
 #include "zyphora.h"
 
 namespace {
@@ -78,6 +79,6 @@ int launchZyphora(int argc, char **argv)
     // The entry reads the renderer from the environment: the option takes its place there.
     if (options.renderer) setenv("ZYPHORA_RENDERER", options.renderer, 1);
     readFrameScript();
-    applyDisplaySettings(options);
+    applyDisplaySettings(options, desktopSettings());
     return zyphoraMain(options.windowed);
 }
