@@ -84,12 +84,13 @@ struct ScaledWindow : ::testing::Test {
     hostTestSetInput(HostInputFrame{});
     window->flipBackBuffer(false, true);
   }
-  // Red top-left pixel, green bottom-right pixel, white elsewhere, in a 480 x 480 frame.
-  void drawMarkedFrame() {
+  // Red top-left pixel, green bottom-right pixel, white elsewhere, in a 480 x 480 frame, shown.
+  void showMarkedFrame() {
     window->setClearColor(1, 1, 1, 1);
     window->setWorldView(0, 0, 0, 1, true);
     g->drawRect(0, 0, 1, 1, 1, 0, 0, 1);
     g->drawRect(479, 479, 480, 480, 0, 1, 0, 1);
+    window->flipBackBuffer(false, true);
   }
   // Vertical stripes of `width` picture pixels, of this colour on white, starting with colour.
   void drawStripes(int width, float r, float gr, float b) {
@@ -178,8 +179,7 @@ TEST_F(ScaledWindow, OpensResizableAtTheOpeningScaleAndDrawsItsOwnPicture) {
   EXPECT_TRUE(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_RESIZABLE);
   EXPECT_EQ(window->getWindowWidth(), 480);
   expectPictureOfTheGamesSize();
-  drawMarkedFrame();
-  window->flipBackBuffer(false, true);
+  showMarkedFrame();
   EXPECT_EQ(shownAt(0, 0), 0xFF0000u);
   EXPECT_EQ(shownAt(1, 1), 0xFF0000u);
   EXPECT_EQ(shownAt(2, 2), 0xFFFFFFu);
@@ -231,8 +231,7 @@ TEST_F(ScaledWindow, F11AndAltEnterToggleDesktopFullScreenAndStillReachTheGame) 
 TEST_F(ScaledWindow, IntegerScalingShowsWholeMultiplesCentredOnBlack) {
   hostSetScaling(HOST_SCALE_INTEGER);
   resize(1000, 1000); // 2x at (20, 20)
-  drawMarkedFrame();
-  window->flipBackBuffer(false, true);
+  showMarkedFrame();
   EXPECT_EQ(shownAt(19, 19), 0x000000u);
   EXPECT_EQ(shownAt(20, 20), 0xFF0000u);
   EXPECT_EQ(shownAt(21, 21), 0xFF0000u); // sharp: the pixel's whole block
@@ -241,8 +240,7 @@ TEST_F(ScaledWindow, IntegerScalingShowsWholeMultiplesCentredOnBlack) {
   EXPECT_EQ(shownAt(980, 500), 0x000000u);
 
   resize(1000, 600); // 1x at (260, 60)
-  drawMarkedFrame();
-  window->flipBackBuffer(false, true);
+  showMarkedFrame();
   EXPECT_EQ(shownAt(260, 60), 0xFF0000u);
   EXPECT_EQ(shownAt(739, 539), 0x00FF00u);
   EXPECT_EQ(shownAt(259, 300), 0x000000u);
@@ -254,8 +252,7 @@ TEST_F(ScaledWindow, IntegerScalingShowsWholeMultiplesCentredOnBlack) {
 // mixed point wide (a smooth stretch from the picture itself mixes two).
 TEST_F(ScaledWindow, SharpScalingFillsTheHeightWithCrispEvenPixels) {
   resize(1000, 700); // 700 x 700 at (150, 0)
-  drawMarkedFrame();
-  window->flipBackBuffer(false, true);
+  showMarkedFrame();
   EXPECT_EQ(shownAt(149, 350), 0x000000u);
   EXPECT_EQ(shownAt(850, 350), 0x000000u);
   EXPECT_EQ(shownAt(150, 0), 0xFF0000u);
@@ -300,8 +297,7 @@ TEST_F(ScaledWindow, SmallerWindowsShrinkThePictureSmoothly) {
 
 TEST_F(ScaledWindow, ReadersAndThePointerStayInPicturePixels) {
   open(2);
-  drawMarkedFrame();
-  window->flipBackBuffer(false, true); // the marked frame is shown ...
+  showMarkedFrame(); // the marked frame is shown ...
   window->setClearColor(0, 0, 1, 1);
   window->setWorldView(0, 0, 0, 1, true); // ... while a blue one is drawn
 
@@ -366,16 +362,14 @@ TEST_F(ScaledWindow, FullScreenShowsThePictureScaledOnTheDesktop) {
     window->toggleFullScreen(true);
     window->flipBackBuffer(false, true); // the new device's first scene
     HostRect shown = hostPictureRect(desktop.w, desktop.h, 480, 480, scaling);
-    drawMarkedFrame();
-    window->flipBackBuffer(false, true);
+    showMarkedFrame();
     // The full-screen mode is 16-bit: green keeps 6 bits.
     EXPECT_EQ(shownAt(shown.x, shown.y) & 0xF8F8F8, 0xF80000u) << scaling;
     EXPECT_EQ(shownAt(shown.x + shown.w - 1, shown.y + shown.h - 1) & 0xF8F8F8, 0x00F800u) << scaling;
     EXPECT_EQ(shownAt(shown.x - 1, shown.y), 0x000000u);
     window->toggleFullScreen(false);
     window->flipBackBuffer(false, true);
-    drawMarkedFrame();
-    window->flipBackBuffer(false, true);
+    showMarkedFrame();
     EXPECT_EQ(shownAt(0, 0), 0xFF0000u);
   }
 }
