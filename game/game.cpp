@@ -150,6 +150,7 @@ void doGame() {
   loadGamePictures(screen);
   playSound(snd_welcomegame);
   resetGame();
+  gameWindow->displayMouse(false); // the ship flies by the keys: no pointer over the playfield
 
   do {
     eGameFrameEnd end = gameFrame(screen);
@@ -162,5 +163,6 @@ void doGame() {
 
   // Whichever way the game ends, the screen gets its full brightness back.
   gameWindow->setGamma(1.0f);
+  gameWindow->displayMouse(true);
   freeGamePictures(screen);
 }

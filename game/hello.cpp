@@ -3,6 +3,7 @@
 #include "KMiscTools.h"
 #include "KQRX.h"
 #include "KSound.h"
+#include "display_settings.h"
 #include "zyphora.h"
 
 KWindow *gameWindow = nullptr;
@@ -110,6 +111,7 @@ int zyphoraMain(const EntryChoices &choices)
 
     freeSounds();
     KInput::showPointer();
+    rememberDisplaySettings(gameWindow);
     delete gameWindow;
     gameWindow = nullptr;
     return 0;

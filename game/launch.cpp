@@ -6,7 +6,9 @@
 
 #include "KDataFolder.h"
 #include "KMiscTools.h"
+#include "display_settings.h"
 #include "options.h"
+#include "settings_file.h"
 #include "zyphora.h"
 
 Erenderer chosenRenderer(const char *option)
@@ -31,7 +33,7 @@ int launchZyphora(int argc, char **argv)
     case LaunchOptions::HELP: fputs(usageText(), stdout); return 0;
     case LaunchOptions::VERSION: fputs(versionText(), stdout); return 0;
     case LaunchOptions::REFUSE:
-        fprintf(stderr, "zyphora: unknown option '%s'\n%s", options.rejected, usageText());
+        fputs(refusalText(options).c_str(), stderr);
         return 2;
     case LaunchOptions::PLAY: break;
     }
@@ -41,6 +43,7 @@ int launchZyphora(int argc, char **argv)
         KMiscTools::messageBox("Zyphora", missingDataMessage(search).c_str());
         return 1;
     }
+    applyDisplaySettings(options, desktopSettings());
     EntryChoices choices;
     choices.windowed = options.windowed;
     choices.renderer = chosenRenderer(options.renderer);

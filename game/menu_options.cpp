@@ -65,6 +65,7 @@ void resetHighscores()
 void displayOptions(KGraphic *surface)
 {
     const Mouse m = {KInput::getMouseX(), KInput::getMouseY(), KInput::getLeftButtonState()};
+    KInput::wakePointer();  // the panel is worked with the mouse: its pointer never rests here
 
     surface->drawRect(100, 145, 390, 265, 0, 0, 0, 0.1f);
     drawLabel(surface, sfxLabel);

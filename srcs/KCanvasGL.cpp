@@ -98,6 +98,7 @@ bool KCanvasGL::create(int width, int height, bool depth) {
 void KCanvasGL::destroy() {
   if (_current == this) _current = nullptr;
   if (!_drawn) return;
+  dropStage();
   gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
   GLuint framebuffers[2] = {_drawn, _shown};
   gl.deleteFramebuffers(2, framebuffers);
@@ -119,11 +120,43 @@ void KCanvasGL::present(int drawableW, int drawableH) {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT); // the bars
   glClearColor(clear[0], clear[1], clear[2], clear[3]);
-  HostRect to = hostPictureRect(drawableW, drawableH, _width, _height);
+  HostRect to = hostPictureRect(drawableW, drawableH, _width, _height, hostScaling());
+  bool whole = hostWholeMultiple(to, _width, _height);
+  int from = whole ? 1 : enlarge(hostSharpMultiple(to, _width, _height));
   int bottom = drawableH - to.y - to.h; // the window's rows run upward here
-  gl.blitFramebuffer(0, 0, _width, _height, to.x, bottom, to.x + to.w, bottom + to.h, GL_COLOR_BUFFER_BIT,
-                     hostWholeMultiple(to, _width, _height) ? GL_NEAREST : GL_LINEAR);
+  gl.blitFramebuffer(0, 0, _width * from, _height * from, to.x, bottom, to.x + to.w, bottom + to.h,
+                     GL_COLOR_BUFFER_BIT, whole ? GL_NEAREST : GL_LINEAR);
   gl.bindFramebuffer(GL_FRAMEBUFFER, _drawn);
+}
+
+int KCanvasGL::enlarge(int multiple) {
+  if (multiple > 1 && _stageMultiple != multiple) {
+    dropStage();
+    GLuint framebuffer = 0;
+    gl.genFramebuffers(1, &framebuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    _stage = framebuffer;
+    _stageColour = attach(GL_COLOR_ATTACHMENT0, GL_RGB8, _width * multiple, _height * multiple);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    if (gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) _stageMultiple = multiple;
+    else dropStage();
+    gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, _shown);
+  }
+  if (multiple <= 1 || !_stage) return 1; // the frame shown is read as it is
+  gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, _stage);
+  gl.blitFramebuffer(0, 0, _width, _height, 0, 0, _width * multiple, _height * multiple, GL_COLOR_BUFFER_BIT,
+                     GL_NEAREST);
+  gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  gl.bindFramebuffer(GL_READ_FRAMEBUFFER, _stage);
+  return multiple;
+}
+
+void KCanvasGL::dropStage() {
+  if (_stage) gl.deleteFramebuffers(1, &_stage);
+  if (_stageColour) gl.deleteRenderbuffers(1, &_stageColour);
+  _stage = _stageColour = 0;
+  _stageMultiple = 0;
 }
 
 void KCanvasGL::selectRead(bool front) {

@@ -4,7 +4,8 @@
 // The OpenGL window's picture. The game draws into, and reads back from, an offscreen
 // framebuffer of the size it asked its window for; each flip copies the frame to a second
 // one (the frame shown, which front-buffer reads see) and draws that into the window scaled
-// as host_scale.h says: whole multiples centred on black, or shrunk smoothly. So the window
+// as host_scale.h says, centred on black (through a third, the stage, where sharp scaling
+// enlarges the frame to a whole multiple before reducing it smoothly). So the window
 // may take any size while every reader of the screen still sees the game's own size.
 
 class KCanvasGL {
@@ -30,9 +31,17 @@ public:
   static void selectRead(bool front);
 
 private:
+  // Enlarges the frame shown to multiple x its size in the stage with nearest pixels and binds
+  // the stage for reading; returns the multiple read from: 1 when the frame shown is read as it
+  // is (a multiple of 1, or no stage could be made). The window is bound for drawing.
+  int enlarge(int multiple);
+  void dropStage();
+
   int _width = 0, _height = 0;
   unsigned int _drawn = 0, _shown = 0;          // framebuffers
   unsigned int _colour[2] = {0, 0}, _depth = 0; // their renderbuffers
+  unsigned int _stage = 0, _stageColour = 0;    // the enlarged frame, and its renderbuffer
+  int _stageMultiple = 0;
   static KCanvasGL *_current;                   // the canvas the readers read
 };
 

@@ -62,6 +62,7 @@ int main(int argc, char **argv) {
   char folder[] = "/tmp/zyphora-bench-XXXXXX";
   if (!mkdtemp(folder)) return 1;
   setenv("XDG_DATA_HOME", folder, 1);
+  setenv("XDG_CONFIG_HOME", folder, 1); // the runs write the display settings there, not in the user's
 
   std::vector<Run> starts;
   for (int i = 0; i < runs; i++) starts.push_back(launch(program, 1));

@@ -59,9 +59,14 @@ public:
   static void hidePointer();
 
   // The engine pointer: displayMouse draws it at the mouse position (made on first use),
-  // freeMouse deletes it.
+  // freeMouse deletes it. A pointer that rests (the mouse not moved for POINTER_REST_MS) is
+  // not drawn until the mouse moves again or wakePointer is called (a screen worked with the
+  // mouse calls it every frame).
   static void freeMouse();
   static void displayMouse();
+  static void wakePointer();
+  static bool pointerResting();
+  static const uint32_t POINTER_REST_MS = 2000;
 
   static KGraphic *surf_mouse;
   static HWND _hwnd;
@@ -71,6 +76,9 @@ public:
   static uint32_t *_mousePointerBuffer; // the pointer in use; points at mousePattern
   static unsigned char keystatetable[256];
   static short _lastWheelValue;
+  static uint32_t _pointerMovedMs;  // when the mouse last moved (or the pointer was woken)
+  static short _pointerX, _pointerY; // where it was then
+  static bool _pointerSeen;         // false until the first look at it
 };
 
 #endif

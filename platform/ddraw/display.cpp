@@ -39,13 +39,16 @@ struct Display {
   SDL_Renderer *renderer = nullptr;
   bool ownsRenderer = false;
   SDL_Texture *texture = nullptr;
+  SDL_Texture *stage = nullptr; // the picture enlarged, for sharp scaling
   int textureWidth = 0, textureHeight = 0;
   Layout textureLayout = Layout::XRGB8888;
 
   void dropRenderer() {
     if (texture) SDL_DestroyTexture(texture);
+    if (stage) SDL_DestroyTexture(stage);
     if (renderer && ownsRenderer) SDL_DestroyRenderer(renderer);
     texture = nullptr;
+    stage = nullptr;
     renderer = nullptr;
     ownsRenderer = false;
   }
@@ -113,15 +116,7 @@ void present(Display &d, const uint8_t *pixels, long pitch, int width, int heigh
     if (!d.texture) return;
   }
   SDL_UpdateTexture(d.texture, nullptr, pixels, (int)pitch);
-  int outputW = width, outputH = height;
-  SDL_GetRendererOutputSize(d.renderer, &outputW, &outputH);
-  HostRect shown = hostPictureRect(outputW, outputH, width, height);
-  SDL_SetTextureScaleMode(d.texture, hostWholeMultiple(shown, width, height) ? SDL_ScaleModeNearest
-                                                                             : SDL_ScaleModeLinear);
-  SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(d.renderer); // the bars
-  SDL_Rect to = {shown.x, shown.y, shown.w, shown.h};
-  SDL_RenderCopy(d.renderer, d.texture, nullptr, &to);
+  hostRenderScaled(d.renderer, d.texture, width, height, &d.stage);
   SDL_RenderPresent(d.renderer);
 }
 

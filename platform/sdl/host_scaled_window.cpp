@@ -8,13 +8,30 @@
 
 namespace {
 
-int openingScale(const HostWindowDesc &desc) {
-  if (hostTestSeams.openingScale > 0) return hostTestSeams.openingScale;
+HostScaling scaling = HOST_SCALE_SHARP;
+int playerW, playerH; // the player's last window size, 0 x 0 for none
+
+// The scalings by their names in the settings and on the command line.
+const struct {
+  HostScaling scaling;
+  const char *name;
+} scalingNames[] = {
+    {HOST_SCALE_SHARP, "sharp"},     // any size, crisp pixels
+    {HOST_SCALE_INTEGER, "integer"}, // whole multiples only
+};
+
+// The size a scaled window opens at: the tests' scale, else the player's last size where it
+// fits the desktop, else a whole multiple chosen from the desktop.
+void openingSize(const HostWindowDesc &desc, int *w, int *h) {
+  SDL_DisplayMode desktop;
+  bool known = SDL_GetDesktopDisplayMode(0, &desktop) == 0;
+  bool fits = playerW > 0 && (!known || (playerW <= desktop.w && playerH <= desktop.h));
   // The dummy driver's desktop is nobody's screen: its windows keep the picture's size.
   const char *driver = SDL_GetCurrentVideoDriver();
-  SDL_DisplayMode desktop;
-  if ((driver && strcmp(driver, "dummy") == 0) || SDL_GetDesktopDisplayMode(0, &desktop) != 0) return 1;
-  return hostOpeningScale(desktop.w, desktop.h, desc.width, desc.height);
+  bool dummy = driver && strcmp(driver, "dummy") == 0;
+  int scale = hostTestSeams.openingScale > 0 ? hostTestSeams.openingScale : fits ? 0 : dummy || !known ? 1 : hostOpeningScale(desktop.w, desktop.h, desc.width, desc.height);
+  *w = scale > 0 ? desc.width * scale : playerW;
+  *h = scale > 0 ? desc.height * scale : playerH;
 }
 
 HostWindow *hostWindowOf(SDL_Window *window) { return window ? hostWindowOfId(SDL_GetWindowID(window)) : nullptr; }
@@ -22,15 +39,39 @@ HostWindow *hostWindowOf(SDL_Window *window) { return window ? hostWindowOfId(SD
 } // namespace
 
 void hostOpeningSize(const HostWindowDesc &desc, int *w, int *h) {
-  int scale = desc.sdlFlags & SDL_WINDOW_RESIZABLE ? openingScale(desc) : 1;
-  *w = desc.width * scale;
-  *h = desc.height * scale;
+  *w = desc.width;
+  *h = desc.height;
+  if (desc.sdlFlags & SDL_WINDOW_RESIZABLE) openingSize(desc, w, h);
+}
+
+void hostSetScaling(HostScaling chosen) { scaling = chosen; }
+HostScaling hostScaling() { return scaling; }
+
+const char *hostScalingName(HostScaling chosen) {
+  for (const auto &named : scalingNames)
+    if (named.scaling == chosen) return named.name;
+  return scalingNames[0].name;
+}
+
+bool hostScalingNamed(const char *name, HostScaling *chosen) {
+  for (const auto &named : scalingNames)
+    if (name && strcmp(name, named.name) == 0) {
+      *chosen = named.scaling;
+      return true;
+    }
+  return false;
+}
+
+void hostSetOpeningSize(int width, int height) {
+  bool both = width > 0 && height > 0;
+  playerW = both ? width : 0;
+  playerH = both ? height : 0;
 }
 
 void hostPointInPicture(HostWindow *window, int x, int y, int *px, int *py) {
   int w = window->width, h = window->height;
   SDL_GetWindowSize(window->sdl, &w, &h);
-  hostWindowToPicture(hostPictureRect(w, h, window->width, window->height), window->width, window->height, x, y,
+  hostWindowToPicture(hostPictureRect(w, h, window->width, window->height, scaling), window->width, window->height, x, y,
                       px, py);
 }
 
@@ -52,6 +93,19 @@ bool hostSetDesktopFullscreen(SDL_Window *window, bool fullscreen) {
   // Some drivers leave the full-screen size on the window: put the windowed one back.
   if (!fullscreen && host && host->windowedWidth > 0)
     SDL_SetWindowSize(window, host->windowedWidth, host->windowedHeight);
+  return true;
+}
+
+bool hostWindowState(SDL_Window *window, bool *fullscreen, int *windowedW, int *windowedH) {
+  HostWindow *host = hostWindowOf(window);
+  if (!host) return false;
+  *fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (*fullscreen) {
+    *windowedW = host->windowedWidth;
+    *windowedH = host->windowedHeight;
+  } else {
+    SDL_GetWindowSize(window, windowedW, windowedH);
+  }
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The test hooks of host_testing.h other than scripted input (host_script.cpp): each sets one of
 // the seams the host reads (host_internal.h).
 #include "host_internal.h"
+#include "host_scale.h"
 #include "host_testing.h"
 
 void hostTestSetClockStep(uint32_t stepMs, uint32_t startMs) {
@@ -35,5 +36,7 @@ void hostTestReset() {
   hostResetFramesDone();
   hostTestSetMessageBoxHandler(nullptr, nullptr);
   hostTestSetOpeningScale(1);
+  hostSetOpeningSize(0, 0);
+  hostSetScaling(HOST_SCALE_SHARP);
   hostTestSetFocusHeld(true);
 }

@@ -33,6 +33,16 @@ struct ScaledWindow : ::testing::Test {
   void open(int scale, uint32_t flags = SDL_WINDOW_RESIZABLE) {
     hostTestReset();
     hostTestSetOpeningScale(scale);
+    create(flags);
+  }
+  // A window the player last left at width x height.
+  void openSized(int width, int height) {
+    hostTestReset();
+    hostTestSetOpeningScale(0);
+    hostSetOpeningSize(width, height);
+    create(SDL_WINDOW_RESIZABLE);
+  }
+  void create(uint32_t flags) {
     received.clear();
     window = hostCreateWindow({"Scaled", 480, 480, flags, HOST_CENTERED, HOST_CENTERED, recordingProc, nullptr});
     ASSERT_NE(window, nullptr) << SDL_GetError();
@@ -89,6 +99,7 @@ TEST_F(ScaledWindow, OpensAtTheChosenWholeMultipleAndKnowsItsPicture) {
 
 TEST_F(ScaledWindow, PointerAndButtonsArriveInPicturePixelsAtEverySize) {
   open(2);
+  hostSetScaling(HOST_SCALE_INTEGER);
   expectPointer(0, 0, 0, 0);
   expectPointer(21, 41, 10, 20);
   expectPointer(959, 959, 479, 479);
@@ -112,8 +123,47 @@ TEST_F(ScaledWindow, PointerAndButtonsArriveInPicturePixelsAtEverySize) {
   expectPointer(0, 30, 0, 0);
 }
 
+TEST_F(ScaledWindow, SharpScalingFillsTheHeightAndThePointerFollows) {
+  open(1);
+  SDL_SetWindowSize(sdl(), 1000, 700); // 700 x 700 at (150, 0)
+  expectPointer(150, 0, 0, 0);
+  expectPointer(849, 699, 479, 479);
+  expectPointer(151, 1, 0, 0);         // 700 / 480: about one and a half points a pixel
+  expectPointer(152, 2, 1, 1);
+  expectPointer(149, 350, -1, 240);    // on the bars
+  expectPointer(850, 350, 480, 240);
+  hostSetScaling(HOST_SCALE_INTEGER);  // the same window at whole multiples: 1x at (260, 110)
+  expectPointer(260, 110, 0, 0);
+}
+
+TEST_F(ScaledWindow, OpensAtThePlayersLastSizeAndReportsItsState) {
+  openSized(700, 600);
+  int w, h;
+  SDL_GetWindowSize(sdl(), &w, &h);
+  EXPECT_EQ(w, 700);
+  EXPECT_EQ(h, 600);
+  bool fullscreen = true;
+  ASSERT_TRUE(hostWindowState(sdl(), &fullscreen, &w, &h));
+  EXPECT_FALSE(fullscreen);
+  EXPECT_EQ(w, 700);
+  ASSERT_TRUE(hostSetFullscreen(window, true));
+  ASSERT_TRUE(hostWindowState(sdl(), &fullscreen, &w, &h));
+  EXPECT_TRUE(fullscreen);
+  EXPECT_EQ(w, 700); // the size it goes back to
+  EXPECT_EQ(h, 600);
+  hostDestroyWindow(window);
+
+  openSized(100000, 600); // larger than the desktop: the picture's size
+  SDL_GetWindowSize(sdl(), &w, &h);
+  EXPECT_EQ(w, 480);
+  SDL_Window *foreign = SDL_CreateWindow("foreign", 0, 0, 10, 10, SDL_WINDOW_HIDDEN);
+  EXPECT_FALSE(hostWindowState(foreign, &fullscreen, &w, &h));
+  SDL_DestroyWindow(foreign);
+}
+
 TEST_F(ScaledWindow, DesktopFullScreenCoversTheDesktopAndGivesTheSizeBack) {
   open(1);
+  hostSetScaling(HOST_SCALE_INTEGER);
   SDL_SetWindowSize(sdl(), 700, 600);
   ASSERT_TRUE(hostSetFullscreen(window, true));
   EXPECT_EQ(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_FULLSCREEN_DESKTOP, (uint32_t)SDL_WINDOW_FULLSCREEN_DESKTOP);
@@ -127,7 +177,7 @@ TEST_F(ScaledWindow, DesktopFullScreenCoversTheDesktopAndGivesTheSizeBack) {
   ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &current), 0);
   EXPECT_EQ(current.w, desktop.w); // no mode change
   // The picture at the largest whole multiple that fits the desktop, centred.
-  HostRect shown = hostPictureRect(desktop.w, desktop.h, 480, 480);
+  HostRect shown = hostPictureRect(desktop.w, desktop.h, 480, 480, HOST_SCALE_INTEGER);
   expectPointer(shown.x, shown.y, 0, 0);
   EXPECT_TRUE(hostSetFullscreen(window, true)); // already there: nothing changes
 

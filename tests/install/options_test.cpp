@@ -45,6 +45,8 @@ TEST(Options, RendererNamesAsTheVariableSpellsThem)
 TEST(Options, HelpAndVersionWinOverTheOtherOptions)
 {
     EXPECT_EQ(LaunchOptions::HELP, parse({"--help"}).action);
+    EXPECT_EQ(LaunchOptions::HELP, parse({"-h"}).action);
+    EXPECT_EQ(LaunchOptions::HELP, parse({"--scale=integer", "-h"}).action);
     EXPECT_EQ(LaunchOptions::HELP, parse({"--fullscreen", "--help", "--version"}).action);
     EXPECT_EQ(LaunchOptions::VERSION, parse({"--version"}).action);
     EXPECT_EQ(LaunchOptions::VERSION, parse({"--renderer=opengl", "--version"}).action);
@@ -53,7 +55,7 @@ TEST(Options, HelpAndVersionWinOverTheOtherOptions)
 TEST(Options, AnythingElseIsRefusedAndNamed)
 {
     const std::vector<const char *> refused = {
-        "--bogus", "-h", "fullscreen", "--renderer=", "--renderer=vulkan", "--renderer",
+        "--bogus", "-help", "fullscreen", "--renderer=", "--renderer=vulkan", "--renderer",
         "--renderer=OpenGL", "--help=1", "", "--fullscreenx",
     };
     for (const char *arg : refused) {
@@ -63,10 +65,36 @@ TEST(Options, AnythingElseIsRefusedAndNamed)
     }
 }
 
+TEST(Options, ScaleAndWindowChoicesAreKeptForTheSettingsToYieldTo)
+{
+    LaunchOptions none = parse({});
+    EXPECT_EQ(nullptr, none.scale);
+    EXPECT_FALSE(none.windowChosen);
+    EXPECT_STREQ("integer", parse({"--scale=integer"}).scale);
+    EXPECT_STREQ("sharp", parse({"--scale=integer", "--scale=sharp"}).scale);
+    EXPECT_TRUE(parse({"--windowed"}).windowChosen);
+    EXPECT_TRUE(parse({"--fullscreen"}).windowChosen);
+    for (const char *arg : {"--scale=", "--scale=Sharp", "--scale", "--scale=smooth"})
+        EXPECT_EQ(LaunchOptions::REFUSE, parse({arg}).action) << arg;
+}
+
+TEST(Options, AnUnknownValueIsToldWithTheNamesKnown)
+{
+    std::string renderer = refusalText(parse({"--renderer=vulkan"}));
+    EXPECT_EQ(0u, renderer.find("zyphora: unknown value 'vulkan' for --renderer=; known: direct3d, opengl\n"))
+        << renderer;
+    std::string scale = refusalText(parse({"--scale=blurry"}));
+    EXPECT_EQ(0u, scale.find("zyphora: unknown value 'blurry' for --scale=; known: sharp, integer\n")) << scale;
+    std::string other = refusalText(parse({"--bogus"}));
+    EXPECT_EQ(0u, other.find("zyphora: unknown option '--bogus'\n")) << other;
+    EXPECT_NE(std::string::npos, other.find(usageText()));  // the usage follows
+}
+
 TEST(Options, UsageListsEveryOptionAndVersionNamesTheProgram)
 {
     std::string usage = usageText();
-    for (const char *option : {"--fullscreen", "--windowed", "--renderer=direct3d|opengl", "--help",
+    for (const char *option : {"--fullscreen", "--windowed", "--renderer=direct3d|opengl", "--help", "-h",
+                               "--scale=sharp|integer", "zyphora.ini",
                                "--version", "ZYPHORA_RENDERER"})
         EXPECT_NE(std::string::npos, usage.find(option)) << option;
     EXPECT_EQ('\n', usage.back());

@@ -46,9 +46,9 @@ std::vector<std::string> lines(const std::string &text) {
 } // namespace
 
 TEST(SHOT_GAME_SUITE, TheMenuAGameAndAPauseAreSavedAsShown) {
-  TempHome home;
-  home.writeUserDirs("XDG_PICTURES_DIR=\"$HOME/Shots\"\n");
   ScriptedGame game;
+  TempHome home; // after the runner, whose config folder it takes over while it lives
+  home.writeUserDirs("XDG_PICTURES_DIR=\"$HOME/Shots\"\n");
   game.maxFrames = 400;
   // F12 is pressed on these frames; the next frame is the one saved.
   const unsigned long inMenu = 5, inGame = 80, inPause = 110;

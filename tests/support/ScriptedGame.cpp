@@ -124,11 +124,12 @@ std::string makeTempFolder()
 
 ScriptedGame::ScriptedGame(uint32_t clockStartMs) : folder(makeTempFolder())
 {
-    if (const char *old = getenv("XDG_DATA_HOME")) {
-        hadDataHome = true;
-        savedDataHome = old;
+    // The player's files (preferences, settings) go to the run's own folder.
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+        const char *old = getenv(name);
+        savedHomes.push_back({name, old != nullptr, old ? old : ""});
+        setenv(name, folder.c_str(), 1);
     }
-    setenv("XDG_DATA_HOME", folder.c_str(), 1);
     static const MenuStart menuStart;
     menuStart.restore();
 
@@ -151,8 +152,10 @@ ScriptedGame::~ScriptedGame()
     hostTestSetFrameHook(nullptr, nullptr);
     hostTestSetNoFrameWait(false);
     hostTestReset();
-    if (hadDataHome) setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
-    else unsetenv("XDG_DATA_HOME");
+    for (const SavedHome &home : savedHomes) {
+        if (home.had) setenv(home.name, home.value.c_str(), 1);
+        else unsetenv(home.name);
+    }
     std::error_code ignored;
     if (folder.rfind("/tmp/zyphora-scripted-", 0) == 0) std::filesystem::remove_all(folder, ignored);
 }

@@ -10,8 +10,8 @@
 //    output in step with the frames: soundThroughSdl), and every start, stop and volume change
 //    of a game sound is logged under the sound's name.
 //  - Any frame can be captured for pixel checks; message boxes are recorded, not shown.
-//  - Each run has a fresh, empty user folder (XDG_DATA_HOME), so the preferences file is the
-//    test's own.
+//  - Each run has a fresh, empty user folder (XDG_DATA_HOME and XDG_CONFIG_HOME), so the
+//    preferences and settings files are the test's own.
 //
 // Example:
 //   ScriptedGame game;
@@ -136,8 +136,12 @@ private:
     void takeSounds(unsigned long frame);
 
     std::string folder;
-    std::string savedDataHome;
-    bool hadDataHome = false;
+    struct SavedHome {
+        const char *name;
+        bool had;
+        std::string value;
+    };
+    std::vector<SavedHome> savedHomes;  // XDG_DATA_HOME and XDG_CONFIG_HOME as they were
     unsigned long frameCount = 0;
     bool runaway = false;
     bool paced = false;
