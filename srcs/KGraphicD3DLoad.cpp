@@ -8,7 +8,6 @@
 
 #include "KGraphicD3D.h"
 #include "KImageFile.h"
-#include "KResource.h"
 
 namespace {
 
@@ -71,31 +70,8 @@ bool KGraphicD3D::loadPicture16(const char *filename, bool, bool hasalpha) {
   return loadTexture(filename, true, hasalpha);
 }
 
-KImageFile *KGraphicD3D::LoadGeneric(const char *filename) {
-  KResource file;
-  if (file.open(filename, K_RES_READ) != K_RES_OK) return nullptr;
-  int size = 0;
-  if (file.seek(K_RES_END, 0) != K_RES_OK || file.tell(size) != K_RES_OK || size <= 0) return nullptr;
-  std::vector<unsigned char> bytes((size_t)size);
-  if (file.seek(K_RES_BEGIN, 0) != K_RES_OK || file.read(bytes.data(), (unsigned)size) != K_RES_OK)
-    return nullptr;
-  file.close();
-  // The extension test is case-sensitive here: "DATA.PNG" is no PNG. A later match wins.
-  static const struct {
-    const char *extension;
-    KImageFormat format;
-  } kinds[] = {{".tga", K_IMAGE_TGA}, {".jpg", K_IMAGE_JPG}, {".bmp", K_IMAGE_BMP}, {".png", K_IMAGE_PNG}};
-  const KImageFormat *chosen = nullptr;
-  for (const auto &k : kinds)
-    if (strstr(filename, k.extension)) chosen = &k.format;
-  if (!chosen) return nullptr;
-  KImageFile *image = new KImageFile;
-  if (!image->decode(bytes.data(), bytes.size(), *chosen)) {
-    delete image;
-    return nullptr;
-  }
-  return image;
-}
+// The extension test is case-sensitive here: "DATA.PNG" is no PNG.
+KImageFile *KGraphicD3D::LoadGeneric(const char *filename) { return KImageFile::load(filename, false); }
 
 // The loaders' common path: 32-bit A R G B, or 16 bits as 4444 (alpha kept) or 555 (opaque).
 bool KGraphicD3D::loadTexture(const char *filename, bool sixteenBits, bool hasalpha) {

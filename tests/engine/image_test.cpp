@@ -97,8 +97,9 @@ TEST(Decode, DamagedInputFailsAndLeavesTheImageEmpty) {
   auto huge = bytes; // 65535 x 65535 claimed by a few bytes
   huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
   EXPECT_FALSE(image.decode(huge.data(), huge.size(), K_IMAGE_TGA));
-  auto wide = bytes; // a 4096 x 1 strip is the widest taken, missing texels read as zero
+  auto wide = bytes; // a 4096 x 1 strip is the widest taken
   wide[12] = 0x00, wide[13] = 0x10, wide[14] = 1, wide[15] = 0;
+  wide.resize(18 + 4096 * 4, 0x7F);
   EXPECT_TRUE(image.decode(wide.data(), wide.size(), K_IMAGE_TGA));
   EXPECT_EQ(image.getWidth(), 4096);
   wide[12] = 0x01; // 4097
