@@ -8,6 +8,7 @@
 
 #include "KGraphicD3D.h"
 #include "KImageFile.h"
+#include "matrices.h"
 
 namespace {
 
@@ -200,24 +201,40 @@ bool KGraphicD3D::grabBackBuffer(ptkGrabCallBack cb) {
 
 bool KGraphicD3D::grabFrontBuffer() { return grabBackBuffer(nullptr); }
 
+// The frame shrunk into the top-left width x height of the back buffer, drawn under the default
+// view and world (a turned or zoomed view of the game must not turn the screenshot); the
+// caller's view and world are put back.
+void KGraphicD3D::shrinkFrame(long width, long height) {
+  KGraphicD3D copy;
+  copy.grabBackBuffer(nullptr);
+  D3DMATRIX view, world, defaultView, identity;
+  _d3d->GetTransform(D3DTRANSFORMSTATE_VIEW, &view);
+  _d3d->GetTransform(D3DTRANSFORMSTATE_WORLD, &world);
+  translate(&defaultView, (float)-(_screenWidth / 2), (float)(_screenHeight / 2), 0);
+  translate(&identity, 0, 0, 0);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_VIEW, &defaultView);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_WORLD, &identity);
+  copy.stretchAlphaRect(0, 0, (float)_screenWidth, (float)_screenHeight, 0, 0, (float)width, (float)height, 1, 0);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_VIEW, &view);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
+}
+
 // False when nothing was written (no window, an unknown format, a failed write): a failed
 // screenshot is not reported as a success.
 bool KGraphicD3D::saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW, long resizeH) {
   if (!_d3d || !_backBuffer) return false;
   bool saved = false;
   _d3d->EndScene();
-  {
-    KGraphicD3D copy;
-    copy.grabBackBuffer(nullptr);
-    if (resizeW > 0 && resizeH > 0)
-      copy.stretchAlphaRect(0, 0, (float)_screenWidth, (float)_screenHeight, 0, 0, (float)resizeW,
-                            (float)resizeH, 1, 0);
-    else
-      resizeW = _screenWidth, resizeH = _screenHeight;
+  if (resizeW > 0 && resizeH > 0) {
+    // No larger than the screen, as the OpenGL renderer's: the whole frame shrunk into the corner.
+    resizeW = std::min(resizeW, _screenWidth), resizeH = std::min(resizeH, _screenHeight);
+    shrinkFrame(resizeW, resizeH);
+  } else {
+    resizeW = _screenWidth, resizeH = _screenHeight;
   }
   DDSURFACEDESC2 in;
   if (lock(_backBuffer, &in)) {
-    // Never read beyond the back buffer, whatever size was asked for.
+    // Never read beyond the back buffer.
     long width = std::min<long>(resizeW, in.dwWidth), height = std::min<long>(resizeH, in.dwHeight);
     std::vector<uint32_t> pixels((size_t)width * height);
     for (long y = 0; y < height; y++)
