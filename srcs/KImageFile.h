@@ -70,7 +70,7 @@ public:
   // also bound the JPEG decoder's own work). The square texture made from a picture doubles
   // its side again: 4096 keeps both within 64 MB, well above anything the game draws.
   enum { MAX_SIDE = 4096 };
-  static const size_t MAX_BYTES = (size_t)MAX_SIDE * MAX_SIDE * 4;
+  static constexpr size_t MAX_BYTES = (size_t)MAX_SIDE * MAX_SIDE * 4;
 
 private:
   KImageFile(const KImageFile &) = delete;
