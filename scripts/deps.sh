@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev libgl-dev libvorbis-dev libdumb1-dev libstb-dev
+  libsdl2-dev libgl-dev libvorbis-dev libdumb1-dev libstb-dev libpng-dev libjpeg62-turbo-dev
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev libsdl2-mixer-dev
   xvfb xauth xdotool imagemagick sox mesa-utils libgl1-mesa-dri

@@ -96,6 +96,7 @@ private:
   bool loadPicture16(const char *filename, bool hiDef, bool hasalpha);
   KImageFile *LoadGeneric(const char *filename);
   bool loadTexture(const char *filename, bool sixteenBits, bool hasalpha);
+  void shrinkFrame(long width, long height);
   // A managed texture of exactly width x height (32-bit A R G B unless given), or null.
   IDirectDrawSurface7 *createTexture(long width, long height, const DDPIXELFORMAT *format = nullptr);
 

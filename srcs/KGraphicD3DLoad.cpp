@@ -8,7 +8,7 @@
 
 #include "KGraphicD3D.h"
 #include "KImageFile.h"
-#include "KResource.h"
+#include "matrices.h"
 
 namespace {
 
@@ -71,31 +71,8 @@ bool KGraphicD3D::loadPicture16(const char *filename, bool, bool hasalpha) {
   return loadTexture(filename, true, hasalpha);
 }
 
-KImageFile *KGraphicD3D::LoadGeneric(const char *filename) {
-  KResource file;
-  if (file.open(filename, K_RES_READ) != K_RES_OK) return nullptr;
-  int size = 0;
-  if (file.seek(K_RES_END, 0) != K_RES_OK || file.tell(size) != K_RES_OK || size <= 0) return nullptr;
-  std::vector<unsigned char> bytes((size_t)size);
-  if (file.seek(K_RES_BEGIN, 0) != K_RES_OK || file.read(bytes.data(), (unsigned)size) != K_RES_OK)
-    return nullptr;
-  file.close();
-  // The extension test is case-sensitive here: "DATA.PNG" is no PNG. A later match wins.
-  static const struct {
-    const char *extension;
-    KImageFormat format;
-  } kinds[] = {{".tga", K_IMAGE_TGA}, {".jpg", K_IMAGE_JPG}, {".bmp", K_IMAGE_BMP}, {".png", K_IMAGE_PNG}};
-  const KImageFormat *chosen = nullptr;
-  for (const auto &k : kinds)
-    if (strstr(filename, k.extension)) chosen = &k.format;
-  if (!chosen) return nullptr;
-  KImageFile *image = new KImageFile;
-  if (!image->decode(bytes.data(), bytes.size(), *chosen)) {
-    delete image;
-    return nullptr;
-  }
-  return image;
-}
+// The extension test is case-sensitive here: "DATA.PNG" is no PNG.
+KImageFile *KGraphicD3D::LoadGeneric(const char *filename) { return KImageFile::load(filename, false); }
 
 // The loaders' common path: 32-bit A R G B, or 16 bits as 4444 (alpha kept) or 555 (opaque).
 bool KGraphicD3D::loadTexture(const char *filename, bool sixteenBits, bool hasalpha) {
@@ -224,24 +201,40 @@ bool KGraphicD3D::grabBackBuffer(ptkGrabCallBack cb) {
 
 bool KGraphicD3D::grabFrontBuffer() { return grabBackBuffer(nullptr); }
 
+// The frame shrunk into the top-left width x height of the back buffer, drawn under the default
+// view and world (a turned or zoomed view of the game must not turn the screenshot); the
+// caller's view and world are put back.
+void KGraphicD3D::shrinkFrame(long width, long height) {
+  KGraphicD3D copy;
+  copy.grabBackBuffer(nullptr);
+  D3DMATRIX view, world, defaultView, identity;
+  _d3d->GetTransform(D3DTRANSFORMSTATE_VIEW, &view);
+  _d3d->GetTransform(D3DTRANSFORMSTATE_WORLD, &world);
+  translate(&defaultView, (float)-(_screenWidth / 2), (float)(_screenHeight / 2), 0);
+  translate(&identity, 0, 0, 0);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_VIEW, &defaultView);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_WORLD, &identity);
+  copy.stretchAlphaRect(0, 0, (float)_screenWidth, (float)_screenHeight, 0, 0, (float)width, (float)height, 1, 0);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_VIEW, &view);
+  _d3d->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
+}
+
 // False when nothing was written (no window, an unknown format, a failed write): a failed
 // screenshot is not reported as a success.
 bool KGraphicD3D::saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW, long resizeH) {
   if (!_d3d || !_backBuffer) return false;
   bool saved = false;
   _d3d->EndScene();
-  {
-    KGraphicD3D copy;
-    copy.grabBackBuffer(nullptr);
-    if (resizeW > 0 && resizeH > 0)
-      copy.stretchAlphaRect(0, 0, (float)_screenWidth, (float)_screenHeight, 0, 0, (float)resizeW,
-                            (float)resizeH, 1, 0);
-    else
-      resizeW = _screenWidth, resizeH = _screenHeight;
+  if (resizeW > 0 && resizeH > 0) {
+    // No larger than the screen, as the OpenGL renderer's: the whole frame shrunk into the corner.
+    resizeW = std::min(resizeW, _screenWidth), resizeH = std::min(resizeH, _screenHeight);
+    shrinkFrame(resizeW, resizeH);
+  } else {
+    resizeW = _screenWidth, resizeH = _screenHeight;
   }
   DDSURFACEDESC2 in;
   if (lock(_backBuffer, &in)) {
-    // Never read beyond the back buffer, whatever size was asked for.
+    // Never read beyond the back buffer.
     long width = std::min<long>(resizeW, in.dwWidth), height = std::min<long>(resizeH, in.dwHeight);
     std::vector<uint32_t> pixels((size_t)width * height);
     for (long y = 0; y < height; y++)

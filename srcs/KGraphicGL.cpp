@@ -3,15 +3,11 @@
 
 #include <GL/gl.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "KImageFile.h"
 #include "KMiscTools.h"
-#include "KResource.h"
 
 // Without a current context (a picture made before its window opens) every OpenGL call is a
 // no-op of the dispatch layer: such a picture holds no texture and shows nothing.
@@ -26,32 +22,10 @@ bool KGraphicGL::_rectangleTexCap = true;
 
 namespace {
 
-// The decoder is chosen by these parts of the lower-cased name, tested in this order; a later
-// match replaces an earlier one.
-const struct {
-  const char *extension;
-  KImageFormat format;
-} kDecoders[] = {
-    {".tga", K_IMAGE_TGA},
-    {".jpg", K_IMAGE_JPG},
-    {".bmp", K_IMAGE_BMP},
-    {".png", K_IMAGE_PNG},
-};
-
 // Internal formats of loaded textures by (hasalpha, hiDef).
 GLint loadedFormat(bool hasalpha, bool hiDef) {
   if (hasalpha) return hiDef ? GL_RGBA8 : GL_RGBA;
   return hiDef ? GL_RGB8 : GL_RGB;
-}
-
-// Whole file through KResource; false when it cannot be opened, is empty or reads short.
-bool readWholeFile(const char *filename, std::vector<unsigned char> &bytes) {
-  KResource file;
-  int size = 0;
-  if (file.open(filename, K_RES_READ) != K_RES_OK) return false;
-  if (file.seek(K_RES_END, 0) != K_RES_OK || file.tell(size) != K_RES_OK || size <= 0) return false;
-  bytes.resize((size_t)size);
-  return file.seek(K_RES_BEGIN, 0) == K_RES_OK && file.read(bytes.data(), (unsigned int)size) == K_RES_OK;
 }
 
 } // namespace
@@ -98,20 +72,9 @@ int32_t KGraphicGL::textureBytes(long texels) { return (int32_t)(screenDepth / 8
 // ---- loading ----------------------------------------------------------------------------------
 
 KImageFile *KGraphicGL::LoadGeneric(const char *filename) {
-  if (!filename) return nullptr;
-  // The decoder is chosen on a lower-cased copy; the file is opened by its own name, since
-  // file names are case-sensitive here.
-  std::string lower(filename);
-  for (char &c : lower) c = (char)tolower((unsigned char)c);
-  const KImageFormat *format = nullptr;
-  for (const auto &decoder : kDecoders)
-    if (lower.find(decoder.extension) != std::string::npos) format = &decoder.format;
-  std::vector<unsigned char> bytes;
-  if (!format || !readWholeFile(filename, bytes)) return nullptr;
-  KImageFile *image = new KImageFile;
-  if (image->decode(bytes.data(), bytes.size(), *format)) return image;
-  delete image;
-  return nullptr;
+  // The decoder is chosen regardless of case; the file is opened by its own name, since file
+  // names are case-sensitive here.
+  return KImageFile::load(filename, true);
 }
 
 bool KGraphicGL::loadPicture(const char *filename, bool hiDef, bool hasalpha) {

@@ -96,6 +96,9 @@ private:
   void genericArbitraryBlit(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
                             float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4);
   void beginUntextured();
+  // No texture (never loaded, failed, freed): the textured operations draw nothing, where the
+  // texture name 0 would draw opaque white quads.
+  bool empty() const { return fimageWidth <= 0; }
   bool grab(ptkGrabCallBack cb, bool front);
 };
 

@@ -113,6 +113,7 @@ void KGraphicGL::genericArbitraryBlit(float sx1, float sy1, float sx2, float sy2
 // ---- copies without blending ------------------------------------------------------------------
 
 void KGraphicGL::blitRect(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx, bool flipy) {
+  if (empty()) return;
   qrx_glBindTexture();
   glDisable(GL_BLEND);
   glColor4f(1, 1, 1, 1);
@@ -123,7 +124,7 @@ void KGraphicGL::blitRect(float x1, float y1, float x2, float y2, short destX, s
 
 void KGraphicGL::blitRectFx(float x1, float y1, float x2, float y2, short destX, short destY, float angle,
                             float zoom, bool flipx, bool flipy) {
-  if (zoom == 0) return;
+  if (empty() || zoom == 0) return;
   float mx = (x2 - x1) / 2, my = (y2 - y1) / 2;
   glPushMatrix();
   glTranslatef(destX + mx, (screenHeight - destY) - my, 0);
@@ -139,6 +140,7 @@ void KGraphicGL::blitRectFx(float x1, float y1, float x2, float y2, short destX,
 }
 
 void KGraphicGL::blitTiledRect(short destX, short destY, short width, short height, float tileFactor, float angle) {
+  if (empty()) return;
   int mx = width / 2, my = height / 2;
   glDisable(GL_BLEND);
   qrx_glBindTexture();
@@ -160,6 +162,7 @@ void KGraphicGL::blitTiledRect(short destX, short destY, short width, short heig
 
 void KGraphicGL::blitAlphaRect(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx,
                                bool flipy) {
+  if (empty()) return;
   beginAlphaBlit(1);
   glPushMatrix();
   GenericBlit(x1, y1, x2, y2, destX, (short)(screenHeight - destY), flipx, flipy);
@@ -168,7 +171,7 @@ void KGraphicGL::blitAlphaRect(float x1, float y1, float x2, float y2, short des
 
 void KGraphicGL::blitAlphaRectFx(float x1, float y1, float x2, float y2, short destX, short destY, float angle,
                                  float zoom, float blend, bool flipx, bool flipy) {
-  if (zoom == 0 || blend <= 0) return;
+  if (empty() || zoom == 0 || blend <= 0) return;
   float mx = (x2 - x1) / 2, my = (y2 - y1) / 2;
   bool plain = angle == 0 && zoom == 1;
   glPushMatrix();
@@ -188,6 +191,7 @@ void KGraphicGL::blitAlphaRectFx(float x1, float y1, float x2, float y2, short d
 
 void KGraphicGL::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1, float dx2,
                                   float dy2, float blend, float angle) {
+  if (empty()) return;
   // Without a tint, an opacity of 0 or less draws fully opaque.
   beginAlphaBlit(_blitColorChanged || (blend > 0 && blend != 1) ? blend : 1);
   float mx = (dx2 - dx1) / 2, my = (dy2 - dy1) / 2;
@@ -208,6 +212,7 @@ void KGraphicGL::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, fl
 void KGraphicGL::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4,
                                    float sy4, float dx1, float dy1, float dx2, float dy2, float dx3, float dy3,
                                    float dx4, float dy4) {
+  if (empty()) return;
   beginAlphaBlit(1);
   glPushMatrix();
   genericArbitraryBlit(sx1, sy1, sx2, sy2, sx3, sy3, sx4, sy4, dx1, screenHeight - dy1, dx2, screenHeight - dy2, dx3,

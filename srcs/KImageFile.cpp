@@ -1,40 +1,64 @@
 #include "KImageFile.h"
 
-#include <climits>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
-#include <stb_image.h>
 #include <stb_image_resize.h>
 #include <stb_image_write.h>
+#include <string>
 #include <vector>
+
+#include "KImageDecoders.h"
 
 namespace {
 
-// stb_image guesses the format itself; the caller's choice is honoured by checking the
-// file's signature first, so a .png holding a JPEG fails as it would with a PNG-only decoder.
-bool hasSignature(const unsigned char *data, size_t size, KImageFormat format) {
-  switch (format) {
-  case K_IMAGE_PNG: return size >= 8 && memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0;
-  case K_IMAGE_JPG: return size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
-  case K_IMAGE_BMP: return size >= 2 && data[0] == 'B' && data[1] == 'M';
-  case K_IMAGE_TGA: {
-    // TGA has no magic: check its 18-byte header. A valid header's second byte (colour map
-    // type 0 or 1) rules out every signature stb would try before TGA.
-    if (size < 18 || data[1] > 1) return false;
-    int type = data[2], bpp = data[16];
-    bool knownType = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
-    return knownType && (bpp == 8 || bpp == 15 || bpp == 16 || bpp == 24 || bpp == 32);
-  }
-  }
-  return false;
-}
+// The decoders by format number.
+bool (*const kDecoders[])(const uint8_t *, size_t, KDecodedImage &) = {
+    decodeBmp,  // K_IMAGE_BMP
+    decodeJpeg, // K_IMAGE_JPG
+    decodeTga,  // K_IMAGE_TGA
+    decodePng,  // K_IMAGE_PNG
+};
+
+// The parts of a file's own name that choose its decoder, in the order they are looked for.
+const struct {
+  const char *extension;
+  KImageFormat format;
+} kExtensions[] = {
+    {".tga", K_IMAGE_TGA},
+    {".jpg", K_IMAGE_JPG},
+    {".bmp", K_IMAGE_BMP},
+    {".png", K_IMAGE_PNG},
+};
 
 } // namespace
+
+uint8_t *allocatePicture(long width, long height) {
+  if (width <= 0 || height <= 0 || width > KImageFile::MAX_SIDE || height > KImageFile::MAX_SIDE ||
+      (size_t)width * height * 4 > KImageFile::MAX_BYTES)
+    return nullptr;
+  return (uint8_t *)malloc((size_t)width * height * 4);
+}
+
+bool KImageFile::formatOfName(const char *fileName, bool ignoreCase, KImageFormat &format) {
+  if (!fileName) return false;
+  const char *own = fileName; // after the last separator: names may use either
+  for (const char *c = fileName; *c; c++)
+    if (*c == '/' || *c == '\\') own = c + 1;
+  std::string name(own);
+  if (ignoreCase)
+    for (char &c : name) c = (char)tolower((unsigned char)c);
+  bool found = false;
+  for (const auto &e : kExtensions)
+    if (name.find(e.extension) != std::string::npos) format = e.format, found = true;
+  return found;
+}
 
 KImageFile::KImageFile() : _pixels(nullptr), _width(0), _height(0), _channels(0) {}
 KImageFile::~KImageFile() { clear(); }
 
 void KImageFile::clear() {
-  if (_pixels) stbi_image_free(_pixels);
+  free(_pixels);
   _pixels = nullptr;
   _width = _height = 0;
   _channels = 0;
@@ -42,16 +66,13 @@ void KImageFile::clear() {
 
 bool KImageFile::decode(const unsigned char *data, size_t size, KImageFormat format) {
   clear();
-  if (!data || size == 0 || size > INT_MAX || !hasSignature(data, size, format)) return false;
-  int width, height, channels;
-  // Sizes first: a damaged header must not make the decoder allocate gigabytes.
-  if (!stbi_info_from_memory(data, (int)size, &width, &height, &channels)) return false;
-  if (width <= 0 || height <= 0 || width > MAX_SIDE || height > MAX_SIDE) return false;
-  _pixels = stbi_load_from_memory(data, (int)size, &width, &height, &channels, 4);
-  if (!_pixels) return false;
-  _width = width;
-  _height = height;
-  _channels = channels;
+  KDecodedImage image{};
+  if (!data || size == 0 || format < K_IMAGE_BMP || format > K_IMAGE_PNG || !kDecoders[format](data, size, image))
+    return false;
+  _pixels = image.pixels;
+  _width = image.width;
+  _height = image.height;
+  _channels = image.channels;
   return true;
 }
 

@@ -2,7 +2,8 @@
 #define KIMAGEFILE_H
 
 // The picture codec both renderers' loaders and screenshot writers use: decodes TGA, JPEG,
-// BMP and PNG from memory, and writes a 32-bit pixel array as BMP, JPEG, TGA or PNG.
+// BMP and PNG from memory (KImageDecoders.h), and writes a 32-bit pixel array as BMP, JPEG,
+// TGA or PNG.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,8 +33,16 @@ public:
   ~KImageFile();
 
   // Decodes a whole file held in memory as the given format; false (and empty) when the bytes
-  // are not a picture of that format, are damaged, or describe a picture over MAX_SIDE pixels a side.
+  // are not a picture of that format, are damaged or cut short, or describe a picture over the
+  // ceiling (MAX_SIDE pixels a side, MAX_BYTES decoded).
   bool decode(const unsigned char *data, size_t size, KImageFormat format);
+  // The format a picture file is decoded as, chosen from its own name (after the last folder
+  // separator, never from the folders above it): ".tga", ".jpg", ".bmp" and ".png" are looked
+  // for in this order and a later match replaces an earlier one. False when none is there.
+  static bool formatOfName(const char *fileName, bool ignoreCase, KImageFormat &format);
+  // A picture file read through KResource and decoded as the format of its name; null when it
+  // cannot be read or decoded. The caller deletes it.
+  static KImageFile *load(const char *fileName, bool ignoreCase);
   void clear();
 
   bool isValid() const { return _pixels != nullptr; }
@@ -56,10 +65,12 @@ public:
                    long width, long height, long bytesPerLine, bool bottomUp, long outWidth = 0,
                    long outHeight = 0);
 
-  // The largest side decoded or written. A few header bytes can claim any size, and the square
-  // texture made from a picture doubles it again: 4096 keeps both within 64 MB, well above
-  // anything the game draws.
+  // The ceiling of one picture, checked before anything is allocated: a few header bytes can
+  // claim any size. The largest side decoded or written, and the decoded RGBA bytes (which
+  // also bound the JPEG decoder's own work). The square texture made from a picture doubles
+  // its side again: 4096 keeps both within 64 MB, well above anything the game draws.
   enum { MAX_SIDE = 4096 };
+  static constexpr size_t MAX_BYTES = (size_t)MAX_SIDE * MAX_SIDE * 4;
 
 private:
   KImageFile(const KImageFile &) = delete;

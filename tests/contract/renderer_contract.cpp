@@ -373,6 +373,37 @@ TEST_P(RendererContract, DrawLineAndPlotPixel) {
   EXPECT_TRUE(near200);
 }
 
+// ---- empty pictures -----------------------------------------------------------------------------
+
+// Every textured operation of a picture without a texture (never loaded, failed to load,
+// freed) draws nothing; the pictures that hold one still draw after them.
+TEST_P(RendererContract, EmptyPicturesDrawNothing) {
+  KGraphic *never = KQRX::createKGraphic(), *failed = KQRX::createKGraphic(), *freed = KQRX::createKGraphic();
+  EXPECT_FALSE(failed->loadPicture("no/such/picture.png", true, true));
+  ASSERT_TRUE(freed->makePictureFromArray(sheet.data(), SHEET, SHEET, true));
+  freed->freePicture();
+  for (KGraphic *empty : {never, failed, freed}) {
+    EXPECT_EQ(empty->getWidth(), 0.0f);
+    empty->allowTextureWrap(true);
+    empty->blitRect(0, 0, 32, 32, 10, 10, false, false);
+    empty->blitRectFx(0, 0, 32, 32, 50, 10, 30, 2, false, false);
+    empty->blitAlphaRect(0, 0, 32, 32, 100, 10, false, false);
+    empty->blitAlphaRectFx(0, 0, 32, 32, 150, 10, 30, 2, 1, false, false);
+    empty->stretchAlphaRect(0, 0, 32, 32, 200, 10, 264, 74, 1, 0);
+    empty->blitArbitraryQuad(0, 0, 32, 0, 32, 32, 0, 32, 300, 10, 340, 10, 340, 50, 300, 50);
+    empty->blitTiledRect(10, 100, 64, 64, 2, 0);
+    empty->setBlitColor(1, 0, 0, 1); // and tinted
+    empty->blitAlphaRect(0, 0, 32, 32, 100, 200, false, false);
+  }
+  picture->blitRect(0, 0, 16, 16, 400, 400, false, false);
+  read();
+  EXPECT_EQ(changedPixels(kBlack), 16 * 16);
+  EXPECT_TRUE(showsSheet(402, 402, 2, 2));
+  delete never;
+  delete failed;
+  delete freed;
+}
+
 // ---- window -------------------------------------------------------------------------------------
 
 TEST_P(RendererContract, WorldViewShiftsUpForPositiveY) {
@@ -545,6 +576,93 @@ TEST_P(SaveBackBuffer, UnknownFormatOrUnwritablePathWritesNothingAndFails) {
   EXPECT_FALSE(picture->saveBackBuffer(file.c_str(), 7, 0, 0));
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_FALSE(picture->saveBackBuffer("/nonexistent-folder/shot.png", K_SAVE_PNG, 0, 0));
+}
+
+// A resized screenshot is the whole frame, whatever world view is in force, and no larger than
+// the screen: a size beyond it on either side is cut down to the screen's on that side.
+TEST_P(SaveBackBuffer, ResizedScreenshotIgnoresTheWorldViewAndIsCappedAtTheScreen) {
+  const Rgb quadrant[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+  const struct {
+    long askedW, askedH, savedW, savedH;
+  } sizes[] = {{160, 120, 160, 120}, {960, 960, W, H}, {960, 120, W, 120}};
+  for (const auto &size : sizes) {
+    clear(0, 0, 0);
+    for (int q = 0; q < 4; q++)
+      picture->drawRect((q % 2) * 240.0f, (q / 2) * 240.0f, (q % 2) * 240.0f + 240, (q / 2) * 240.0f + 240,
+                        quadrant[q].r / 255.0f, quadrant[q].g / 255.0f, quadrant[q].b / 255.0f, 1);
+    window->setWorldView(30, -20, 90, 2, false); // turned, zoomed and shifted
+    std::string file = path("view.png");
+    ASSERT_TRUE(picture->saveBackBuffer(file.c_str(), K_SAVE_PNG, size.askedW, size.askedH));
+    window->setDefaultWorldView();
+    KGraphic *loaded = KQRX::createKGraphic();
+    ASSERT_TRUE(loaded->loadPicture(file.c_str(), true, false));
+    EXPECT_EQ(loaded->getWidth(), (float)size.savedW) << size.askedW << " x " << size.askedH;
+    EXPECT_EQ(loaded->getHeight(), (float)size.savedH) << size.askedW << " x " << size.askedH;
+    clear(0, 0, 0);
+    loaded->blitRect(0, 0, (float)size.savedW, (float)size.savedH, 0, 0, false, false);
+    read();
+    for (int q = 0; q < 4; q++) {
+      int x = (int)(size.savedW / 4 + (q % 2) * size.savedW / 2), y = (int)(size.savedH / 4 + (q / 2) * size.savedH / 2);
+      EXPECT_TRUE(isColour(x, y, quadrant[q], 2)) << size.askedW << " x " << size.askedH << " quadrant " << q;
+    }
+    delete loaded;
+  }
+}
+
+// A picture file whose pixel data is shorter than its header promises is refused in every
+// format (false, and the picture stays empty and draws nothing); the whole file loads.
+TEST_P(SaveBackBuffer, PictureFilesCutShortAreRefused) {
+  picture->blitRect(0, 0, 64, 64, 0, 0, false, false);
+  std::vector<std::string> files;
+  const struct {
+    long format;
+    const char *name;
+  } formats[] = {{K_SAVE_BMP, "cut.bmp"}, {K_SAVE_JPG, "cut.jpg"}, {K_SAVE_TGA, "cut.tga"}, {K_SAVE_PNG, "cut.png"}};
+  for (const auto &f : formats) { // the screenshot's TGA is run-length encoded
+    files.push_back(path(f.name));
+    ASSERT_TRUE(picture->saveBackBuffer(files.back().c_str(), f.format, 64, 64)) << f.name;
+  }
+  std::vector<unsigned char> plain = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 64, 0, 64, 0, 32, 0x28}; // stored plainly
+  for (int i = 0; i < 64 * 64; i++) plain.insert(plain.end(), {200, 100, 50, 255});
+  files.push_back(path("plain.tga"));
+  FILE *out = fopen(files.back().c_str(), "wb");
+  ASSERT_TRUE(out && fwrite(plain.data(), 1, plain.size(), out) == plain.size());
+  fclose(out);
+  for (const std::string &file : files) {
+    for (bool hiDef : {true, false}) {
+      KGraphic *whole = KQRX::createKGraphic();
+      EXPECT_TRUE(whole->loadPicture(file.c_str(), hiDef, true)) << file;
+      EXPECT_EQ(whole->getWidth(), 64.0f) << file;
+      delete whole;
+    }
+    std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2 + 9); // about half the pixel data
+    for (bool hiDef : {true, false}) {
+      KGraphic *cut = KQRX::createKGraphic();
+      EXPECT_FALSE(cut->loadPicture(file.c_str(), hiDef, true)) << file << (hiDef ? " 32-bit" : " 16-bit");
+      EXPECT_EQ(cut->getWidth(), 0.0f) << file;
+      EXPECT_EQ(cut->getHeight(), 0.0f) << file;
+      clear(0, 0, 0);
+      cut->blitRect(0, 0, 64, 64, 100, 100, false, false);
+      read();
+      EXPECT_EQ(changedPixels(kBlack), 0) << file;
+      delete cut;
+    }
+  }
+}
+
+// The decoder is chosen from the file's own name, not from a folder above it.
+TEST_P(SaveBackBuffer, AFolderNamedLikeAPictureDoesNotChooseTheDecoder) {
+  picture->blitRect(0, 0, 64, 64, 0, 0, false, false);
+  std::filesystem::create_directories(path("retro.png.collection/zyphora"));
+  std::string file = path("retro.png.collection/zyphora/sheet.tga");
+  ASSERT_TRUE(picture->saveBackBuffer(file.c_str(), K_SAVE_TGA, 0, 0));
+  KGraphic *loaded = KQRX::createKGraphic();
+  ASSERT_TRUE(loaded->loadPicture(file.c_str(), true, false));
+  clear(0, 0, 0);
+  loaded->blitRect(0, 0, 64, 64, 100, 100, false, false);
+  read();
+  EXPECT_TRUE(showsSheet(110, 130, 10, 30));
+  delete loaded;
 }
 
 #define STRINGIFY2(x) #x

@@ -1,9 +1,12 @@
 // The picture codec: decoding by the caller's format, pixel access from the bottom row,
-// alpha detection, damaged input, and writing all four formats with resizing.
+// alpha detection, damaged and cut input, the decoder chosen by the file's own name, and
+// writing all four formats with resizing.
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "KImageFile.h"
@@ -97,14 +100,88 @@ TEST(Decode, DamagedInputFailsAndLeavesTheImageEmpty) {
   auto huge = bytes; // 65535 x 65535 claimed by a few bytes
   huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
   EXPECT_FALSE(image.decode(huge.data(), huge.size(), K_IMAGE_TGA));
-  auto wide = bytes; // a 4096 x 1 strip is the widest taken, missing texels read as zero
+  auto wide = bytes; // a 4096 x 1 strip is the widest taken
   wide[12] = 0x00, wide[13] = 0x10, wide[14] = 1, wide[15] = 0;
+  wide.resize(18 + 4096 * 4, 0x7F);
   EXPECT_TRUE(image.decode(wide.data(), wide.size(), K_IMAGE_TGA));
   EXPECT_EQ(image.getWidth(), 4096);
   wide[12] = 0x01; // 4097
   EXPECT_FALSE(image.decode(wide.data(), wide.size(), K_IMAGE_TGA));
   const unsigned char garbage[] = "\x89PNG\r\n\x1a\nnot really a png at all";
   EXPECT_FALSE(image.decode(garbage, sizeof garbage, K_IMAGE_PNG));
+}
+
+// A file of each format cut anywhere before its end is refused: nothing is made up for the
+// missing pixels.
+TEST_F(Codec, EveryFormatRefusesAFileCutShort) {
+  std::vector<uint32_t> bgra(24 * 10);
+  for (size_t i = 0; i < bgra.size(); i++) bgra[i] = 0xFF000000u | (uint32_t)(i * 0x010307);
+  const struct { KImageFormat format; const char *name; } written[] = {
+      {K_IMAGE_BMP, "cut.bmp"}, {K_IMAGE_JPG, "cut.jpg"}, {K_IMAGE_TGA, "cut.tga"}, {K_IMAGE_PNG, "cut.png"}};
+  std::vector<std::pair<KImageFormat, std::vector<unsigned char>>> files;
+  for (const auto &w : written) { // the TGA writer run-length encodes
+    ASSERT_TRUE(KImageFile::save(file(w.name).c_str(), w.format, reinterpret_cast<const uint8_t *>(bgra.data()),
+                                 K_IMAGE_BGRA, 24, 10, 24 * 4, true));
+    files.emplace_back(w.format, readFile(file(w.name)));
+  }
+  files.emplace_back(K_IMAGE_TGA, tga32()); // stored plainly
+  for (const auto &f : files) {
+    KImageFile image;
+    ASSERT_TRUE(image.decode(f.second.data(), f.second.size(), f.first)) << f.first;
+    long width = image.getWidth();
+    for (size_t size = 0; size < f.second.size(); size++) {
+      ASSERT_FALSE(image.decode(f.second.data(), size, f.first)) << "format " << f.first << " cut to " << size;
+      ASSERT_FALSE(image.isValid());
+    }
+    auto padded = f.second; // bytes after the end change nothing
+    padded.resize(padded.size() + 100, 0xFF);
+    ASSERT_TRUE(image.decode(padded.data(), padded.size(), f.first));
+    EXPECT_EQ(image.getWidth(), width);
+  }
+}
+
+TEST(Decode, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
+  // A 101-byte PNG header claiming 40000 x 40000 pixels, and a real JPEG whose frame says 50000 x 50000.
+  std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                    0, 0, 0x9C, 0x40, 0, 0, 0x9C, 0x40, 8, 6, 0, 0, 0};
+  png.resize(101, 0);
+  KImageFile image;
+  EXPECT_FALSE(image.decode(png.data(), png.size(), K_IMAGE_PNG));
+  char dir[] = "/tmp/zyhugeXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  std::string name = std::string(dir) + "/big.jpg";
+  uint32_t pixels[64];
+  for (uint32_t &p : pixels) p = 0xFF336699u;
+  ASSERT_TRUE(KImageFile::save(name.c_str(), K_IMAGE_JPG, reinterpret_cast<const uint8_t *>(pixels), K_IMAGE_BGRA,
+                               8, 8, 32, true));
+  auto jpeg = readFile(name);
+  remove(name.c_str());
+  rmdir(dir);
+  ASSERT_TRUE(image.decode(jpeg.data(), jpeg.size(), K_IMAGE_JPG));
+  for (size_t i = 0; i + 8 < jpeg.size(); i++)
+    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) { // the frame: height, then width
+      jpeg[i + 5] = jpeg[i + 7] = 0xC3;
+      jpeg[i + 6] = jpeg[i + 8] = 0x50;
+      break;
+    }
+  EXPECT_FALSE(image.decode(jpeg.data(), jpeg.size(), K_IMAGE_JPG));
+}
+
+TEST(FormatOfName, OnlyTheFilesOwnNameChoosesTheDecoder) {
+  KImageFormat format = K_IMAGE_BMP;
+  EXPECT_TRUE(KImageFile::formatOfName("/home/u/games/retro.png.collection/zyphora/data/menu.tga", false, format));
+  EXPECT_EQ(format, K_IMAGE_TGA);
+  EXPECT_TRUE(KImageFile::formatOfName("old.bmp.files\\data\\shot.jpg", false, format));
+  EXPECT_EQ(format, K_IMAGE_JPG);
+  EXPECT_FALSE(KImageFile::formatOfName("pictures.png/readme", false, format));
+  EXPECT_TRUE(KImageFile::formatOfName("sheet.tga.png", false, format)); // a later format in the name wins
+  EXPECT_EQ(format, K_IMAGE_PNG);
+  EXPECT_TRUE(KImageFile::formatOfName("sheet.png.tga", false, format)); // whatever their places
+  EXPECT_EQ(format, K_IMAGE_PNG);
+  EXPECT_TRUE(KImageFile::formatOfName("DATA/Ship.BMP", true, format));
+  EXPECT_EQ(format, K_IMAGE_BMP);
+  EXPECT_FALSE(KImageFile::formatOfName("Data.Files/SHIP.BMP", false, format)); // case kept when asked
+  EXPECT_FALSE(KImageFile::formatOfName(nullptr, true, format));
 }
 
 TEST_F(Codec, LosslessFormatsRoundTripOpaquePixels) {
