@@ -48,7 +48,8 @@ struct Panel {
     bool waiting = false, armed = false;
     bool button = false;
     short mouseX = 0, mouseY = 0;
-    int flashAction = -1, flashSlot = -1, flashFrames = 0;  // a slot a key came from
+    int flashAction = -1, flashSlot = -1, flashFrames = 0;  // the other slot of a swap or refusal
+    bool flashRefused = false;                              // red for a refusal, green for a swap
     int frame = 0;                                          // blinks the awaiting slot
     const char *hint = "";
     char hintText[48] = "";
@@ -93,11 +94,12 @@ void say(const char *format, const char *name)
 
 const char *const actionNames[ACTION_COUNT] = {"UP", "DOWN", "LEFT", "RIGHT", "FIRE", "PAUSE"};
 
-void flash(int action, int slot)
+void flash(int action, int slot, bool refused)
 {
     panel.flashAction = action;
     panel.flashSlot = slot;
     panel.flashFrames = FLASH_FRAMES;
+    panel.flashRefused = refused;
 }
 
 void bind(EKeyboardLayout key)
@@ -105,13 +107,13 @@ void bind(EKeyboardLayout key)
     const BindOutcome outcome = bindKey(gKeyBindings, panel.row, panel.slot, key);
     panel.waiting = false;
     if (outcome.result == BIND_REFUSED) {
-        flash(outcome.otherAction, outcome.otherSlot);
+        flash(outcome.otherAction, outcome.otherSlot, true);
         say("REFUSED - ONLY KEY OF %s", actionNames[outcome.otherAction]);
         snd_menu->playSample();
         return;
     }
     if (outcome.result == BIND_SWAPPED) {
-        flash(outcome.otherAction, outcome.otherSlot);
+        flash(outcome.otherAction, outcome.otherSlot, false);
         say("SWAPPED WITH %s", actionNames[outcome.otherAction]);
     } else {
         panel.hint = "";
@@ -124,7 +126,7 @@ void clearSlot()
 {
     panel.waiting = false;
     if (!clearKey(gKeyBindings, panel.row, panel.slot)) {
-        flash(panel.row, panel.slot);
+        flash(panel.row, panel.slot, true);
         say("%s KEEPS ITS LAST KEY", actionNames[panel.row]);
         return;
     }
@@ -160,6 +162,7 @@ void activate()
     if (panel.row == ROW_DEFAULTS) {
         gKeyBindings = defaultKeyBindings();
         panel.hint = "DEFAULT KEYS";
+        panel.flashFrames = 0;
         snd_validated->playSample();
         return save();
     }
@@ -244,8 +247,10 @@ void drawSlot(KGraphic *surface, int action, int slot)
     const bool flashing = panel.flashFrames > 0 && panel.flashAction == action && panel.flashSlot == slot;
     if (selected && panel.waiting && panel.frame % 30 < 15)
         surface->drawRect(x, y, x + SLOT_W, y + SLOT_H, 1, 0.6f, 0.1f, 0.7f);  // blinking: awaiting a key
-    else if (flashing)
+    else if (flashing && panel.flashRefused)
         surface->drawRect(x, y, x + SLOT_W, y + SLOT_H, 1, 0.3f, 0.2f, 0.3f + panel.flashFrames / 100.0f);
+    else if (flashing)
+        surface->drawRect(x, y, x + SLOT_W, y + SLOT_H, 0.3f, 0.9f, 0.4f, 0.2f + panel.flashFrames / 150.0f);
     else
         surface->drawRect(x, y, x + SLOT_W, y + SLOT_H, 0.4f, 0.7f, 1, selected ? 0.45f : 0.12f);
     drawText(surface, keyShownName(gKeyBindings.keys[action][slot]), x, short(y + 3), SLOT_W);
