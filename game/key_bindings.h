@@ -42,8 +42,9 @@ bool actionPressed(const KeyBindings &bindings, int action);
 // Returns once none of the action's keys is held, pumping window events while it waits.
 void waitForActionRelease(const KeyBindings &bindings, int action);
 
-// Keys a player may bind: not Escape (it cancels), Backspace (it empties a slot), F11 and F12
-// (full screen, screenshot), Alt or the system keys; right Shift and Control count as the left.
+// Keys a player may bind: not Escape (it cancels, and leaves a game), Backspace (it empties a
+// slot), U (the game's flash key), F11 and F12 (full screen, screenshot), Alt or the system
+// keys; right Shift and Control count as the left.
 bool isBindableKey(EKeyboardLayout key);
 // The key's name in the settings file ("SPACE", "W", "SEMICOLON"), nullptr for none.
 const char *keyFileName(EKeyboardLayout key);

@@ -75,6 +75,9 @@ Names makeNames()
         names.file[named.key] = named.file;
         names.shown[named.key] = named.shown;
     }
+    // U is the game's own: it shows the smart-bomb flash and holds the game until let go.
+    names.file[K_VK_U].clear();
+    names.shown[K_VK_U].clear();
     return names;
 }
 
