@@ -41,7 +41,7 @@ constexpr int FLASH_FRAMES = 60;
 
 struct Panel {
     bool shown = false;
-    bool closing = false;  // gone once Escape and the button are up, so neither acts again
+    bool closing = false;  // gone once Escape, Return and the button are up: none acts again
     int row = 0, slot = 0;
     // A key is awaited; armed from the next frame on, so that keys pressed together with the
     // one that started the wait (a pad's South sends Return and Space) do not bind themselves.
@@ -145,7 +145,8 @@ void awaitKey(EKeyboardLayout key)
 {
     if (key == K_VK_ESCAPE) return cancelWait();
     if (key == K_VK_BACK) return clearSlot();
-    if (isBindableKey(key)) bind(key);
+    if (isBindableKey(key)) return bind(key);
+    if (key != K_VK_ERROR) panel.hint = "KEY NOT BINDABLE - ESC CANCELS";  // still waiting
 }
 
 void close()

@@ -239,25 +239,32 @@ TEST_F(ControlsPanel, TheMouseOpensItRefusesAPauseWithoutKeysClearsASlotAndResto
     EXPECT_EQ(0u, inked(slotInk(back, ACTION_FIRE, 0)));
 }
 
-TEST_F(ControlsPanel, EscapeCancelsTheWaitAndThenLeavesWithoutTouchingTheOptions)
+TEST_F(ControlsPanel, AKeyThatCannotBeBoundKeepsTheWaitAndEscapeCancelsItThenLeaves)
 {
     ScriptedGame game;
-    KeyBindings afterCancel{};
+    KeyBindings afterU{}, afterX{}, afterCancel{};
     int32_t activeAfterLeaving = -1;
     game.onFrame = [&](unsigned long f) {
         tap(game, f, 25, VK_DOWN);
         tap(game, f, 30, VK_RIGHT);
-        tap(game, f, 33, VK_RETURN);
-        tap(game, f, 36, VK_ESCAPE);  // cancels the wait only
-        tap(game, f, 39, VK_X);       // not waiting: binds nothing
-        if (f == 42) afterCancel = gKeyBindings;
-        tap(game, f, 44, VK_ESCAPE);  // leaves the panel, not the options
-        if (f == 50) activeAfterLeaving = gMenuActive;
-        if (f == 52) game.setInput(Input::closing());
+        tap(game, f, 33, VK_RETURN);  // UP's first key
+        tap(game, f, 36, 'U');        // the game's flash key: refused, still waiting
+        if (f == 38) afterU = gKeyBindings;
+        tap(game, f, 39, VK_X);
+        if (f == 41) afterX = gKeyBindings;
+        tap(game, f, 42, VK_RETURN);
+        tap(game, f, 45, VK_ESCAPE);  // cancels the wait only
+        tap(game, f, 48, 'Q');        // not waiting: binds nothing
+        if (f == 50) afterCancel = gKeyBindings;
+        tap(game, f, 51, VK_ESCAPE);  // leaves the panel, not the options
+        if (f == 57) activeAfterLeaving = gMenuActive;
+        if (f == 59) game.setInput(Input::closing());
     };
     EXPECT_EQ(0, game.runMain());
     EXPECT_FALSE(game.ranAway());
-    EXPECT_TRUE(sameKeys(defaultKeyBindings(), afterCancel));
+    EXPECT_TRUE(sameKeys(defaultKeyBindings(), afterU));
+    EXPECT_EQ(K_VK_X, afterX.keys[ACTION_UP][0]);
+    EXPECT_TRUE(sameKeys(afterX, afterCancel));
     EXPECT_EQ(1, activeAfterLeaving);
-    EXPECT_EQ(std::string::npos, settingsText().find("[keys]"));  // nothing changed, nothing written
+    EXPECT_NE(std::string::npos, settingsText().find("up = X W\n"));
 }
