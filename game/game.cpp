@@ -8,6 +8,7 @@
 #include "KWindow.h"
 #include "aliens.h" // playSound
 #include "game.h"
+#include "key_bindings.h"
 
 namespace {
 
@@ -20,13 +21,14 @@ KGraphic *loadGamePicture(const char *path) {
   return picture;
 }
 
-// P was pressed: freeze on a copy of the back buffer (the background mesh just drawn) until
-// P is pressed again or the window is closing. Each wait for the key's release pumps events.
+// The pause key was pressed: freeze on a copy of the back buffer (the background mesh just
+// drawn) until it is pressed again or the window is closing. Each wait for the key's release
+// pumps events.
 void pauseGame(KGraphic *surf_sprites) {
-  KInput::waitForKeyRelease(K_VK_P);
+  waitForActionRelease(gKeyBindings, ACTION_PAUSE);
   KGraphic *surf_back = KQRX::createKGraphic();
   surf_back->grabBackBuffer(nullptr);
-  while (!KInput::isPressed(K_VK_P) && !gameWindow->isQuit()) {
+  while (!actionPressed(gKeyBindings, ACTION_PAUSE) && !gameWindow->isQuit()) {
     gameWindow->setDefaultWorldView();
     surf_back->blitRect(0, 0, 480, 480, 0, 0, false, false);
     tpause += 1;
@@ -37,7 +39,7 @@ void pauseGame(KGraphic *surf_sprites) {
     gameWindow->flipBackBuffer(true, true);
   }
   delete surf_back;
-  KInput::waitForKeyRelease(K_VK_P);
+  waitForActionRelease(gKeyBindings, ACTION_PAUSE);
 }
 
 // The game-over sequence, run every frame once the shield is gone: the picture shrinks in
@@ -120,7 +122,7 @@ eGameFrameEnd gameFrame(sGameScreen &screen) {
   KGraphic *surf_sprites = screen.surf_sprites;
   gameWindow->setDefaultWorldView();
   displayGameGrid();
-  if (KInput::isPressed(K_VK_P)) pauseGame(surf_sprites);
+  if (actionPressed(gKeyBindings, ACTION_PAUSE)) pauseGame(surf_sprites);
 
   playGameParts(surf_sprites);
 

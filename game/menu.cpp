@@ -5,6 +5,7 @@
 #include "KQRX.h"
 #include "KSound.h"
 #include "menu.h"
+#include "menu_controls.h"
 #include "random.h"
 #include "zyphora.h"
 
@@ -124,6 +125,7 @@ void menuFrame(MenuScreen &screen)
 void doMenu()
 {
     loadPrefs();
+    loadControls();
     gValidated = false;
     MenuScreen screen;
     screen.surf_bg = loadMenuSheet();
@@ -143,6 +145,7 @@ void doMenu()
 
 bool patCallBack(KEvent *keventPtr)
 {
+    if (controlsTakeEvent(keventPtr)) return true;  // the controls panel's keys are its own
     if (gValidated) return true;  // after a confirmation every event is ignored
     if (keventPtr->type == K_EVENT_KEYDOWN) {
         switch (keventPtr->qrxKey) {

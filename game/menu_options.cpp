@@ -4,6 +4,7 @@
 #include "KInput.h"
 #include "KSound.h"
 #include "menu.h"
+#include "menu_controls.h"
 #include "zyphora.h"
 
 namespace {
@@ -64,6 +65,7 @@ void resetHighscores()
 
 void displayOptions(KGraphic *surface)
 {
+    if (controlsPanelShown()) return displayControls(surface);  // it takes the panel's place
     const Mouse m = {KInput::getMouseX(), KInput::getMouseY(), KInput::getLeftButtonState()};
     KInput::wakePointer();  // the panel is worked with the mouse: its pointer never rests here
 
@@ -81,6 +83,7 @@ void displayOptions(KGraphic *surface)
         if (m.button) resetHighscores();
     }
 
+    offerControls(surface);
     surface->blitAlphaRect(598, 599, 630, 636, m.x - 6, m.y - 6, false, false);  // the pointer
     KSound::setGlobalVolumes(gVolumeMusic * 10, gVolumeSFX * 10);  // streams first, then samples
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "KGraphic.h"
-#include "KInput.h"
+#include "key_bindings.h"
 #include "aliens.h" // playSound, screenCoord
 #include "game.h"
 
@@ -24,12 +24,11 @@ void drawShip(KGraphic *surf_sprites, float opacity) {
 
 sShipKeys readShipKeys() {
   sShipKeys keys;
-  keys.left = KInput::isPressed(K_VK_LEFT);
-  keys.right = KInput::isPressed(K_VK_RIGHT);
-  keys.up = KInput::isPressed(K_VK_UP);
-  keys.down = KInput::isPressed(K_VK_DOWN);
-  keys.fire = KInput::isPressed(K_VK_L_CONTROL) || KInput::isPressed(K_VK_SPACE) ||
-              KInput::isPressed(K_VK_Z);
+  keys.left = actionPressed(gKeyBindings, ACTION_LEFT);
+  keys.right = actionPressed(gKeyBindings, ACTION_RIGHT);
+  keys.up = actionPressed(gKeyBindings, ACTION_UP);
+  keys.down = actionPressed(gKeyBindings, ACTION_DOWN);
+  keys.fire = actionPressed(gKeyBindings, ACTION_FIRE);
   return keys;
 }
 

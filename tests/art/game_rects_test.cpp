@@ -4,6 +4,7 @@
 
 #include "aliens.h"
 #include "menu.h"
+#include "menu_controls.h"
 #include "sheets/layout.h"
 
 TEST(GameRectangles, AlienKindsCutTheAliensPictures)
@@ -46,5 +47,29 @@ TEST(GameRectangles, MenuItemsAndTheirHighlightsCutTheSheetsWords)
         EXPECT_EQ(menus[i].y1, art.y1);
         EXPECT_EQ(menus[i].x2, art.x2);
         EXPECT_EQ(menus[i].y2, art.y2);
+    }
+}
+
+TEST(GameRectangles, ControlsPanelCutsItsLabelsAndKeyFontFromTheSheet)
+{
+    using namespace menu;
+    const Rect art[ART_COUNT] = {kLabelControls, kLabelControlsLit, kActionLabels[0], kActionLabels[1],
+                                 kActionLabels[2], kActionLabels[3], kActionLabels[4], kActionLabels[5],
+                                 kLabelDefaults, kLabelDefaultsLit, kLabelBack, kLabelBackLit};
+    for (int i = 0; i < ART_COUNT; ++i) {
+        SCOPED_TRACE("picture " + std::to_string(i));
+        EXPECT_EQ(controlsArt[i].x1, art[i].x1);
+        EXPECT_EQ(controlsArt[i].y1, art[i].y1);
+        EXPECT_EQ(controlsArt[i].x2, art[i].x2);
+        EXPECT_EQ(controlsArt[i].y2, art[i].y2);
+    }
+    EXPECT_EQ(KEY_FONT_TOP, kKeyRowTop);
+    EXPECT_EQ(KEY_FONT_BOTTOM, kKeyRowBottom);
+    ASSERT_EQ(std::string(KEY_FONT).size(), size_t(kKeyGlyphs));
+    for (int i = 0; i < kKeyGlyphs; ++i) {
+        SCOPED_TRACE(std::string("glyph ") + kKeyFont[i].letter);
+        EXPECT_EQ(KEY_FONT[i], kKeyFont[i].letter);
+        EXPECT_EQ(KEY_FONT_CELL * i, kKeyFont[i].x1);
+        EXPECT_EQ(KEY_FONT_CELL * (i + 1), kKeyFont[i].x2);
     }
 }

@@ -163,6 +163,24 @@ TEST(MenuSheet, EveryRectangleHoldsItsPicture)
     expectOneBaseline(p, kScoreFont, kScoreRowTop, kScoreRowBottom);
 }
 
+TEST(MenuSheet, ControlsPanelLabelsAndKeyFont)
+{
+    Picture p("data/menu.tga");
+    ASSERT_TRUE(p.loaded());
+    using namespace menu;
+    std::vector<Rect> labels = {kLabelControls, kLabelControlsLit, kLabelDefaults, kLabelDefaultsLit, kLabelBack, kLabelBackLit};
+    labels.insert(labels.end(), std::begin(kActionLabels), std::end(kActionLabels));
+    for (Rect r : labels) {
+        SCOPED_TRACE(std::to_string(r.x1) + "," + std::to_string(r.y1));
+        EXPECT_GT(p.opaqueCount(r), 60);
+        EXPECT_EQ(p.ringAlpha(r), 0);
+    }
+    // Letters and digits carry real ink; the marks ('.', ',', '-' ...) at least a few pixels.
+    expectGlyphs(p, kKeyFont, 36, kKeyRowTop, kKeyRowBottom, 15);
+    expectGlyphs(p, kKeyFont + 36, kKeyGlyphs - 36, kKeyRowTop, kKeyRowBottom, 2);
+    expectOneBaseline(p, kKeyFont + 26, kKeyRowTop, kKeyRowBottom);   // the digits
+}
+
 TEST(MenuSheet, PointerTipIsAtSixSix)
 {
     Picture p("data/menu.tga");

@@ -8,6 +8,8 @@
 
 #include "ScriptedGame.h"
 #include "host_testing.h"
+#include "key_bindings.h"
+#include "settings_file.h"
 #include "state.h"
 #include "virtual_pad.h"
 
@@ -83,3 +85,29 @@ TEST_F(PadGame, EastAndBackLeaveTheGameForTheMenu) {
 }
 
 } // namespace
+
+// The pad sends arrows, Space and P. With every keyboard key moved elsewhere, those keys belong
+// to no action and keep their default one: the pad still flies, fires and pauses.
+TEST_F(PadGame, ThePadFliesFiresAndPausesWhenTheKeyboardKeysAreRebound) {
+  ASSERT_TRUE(pad.plugged());
+  KeyBindings moved = {{{K_VK_I}, {K_VK_K}, {K_VK_J}, {K_VK_L}, {K_VK_F}, {K_VK_O}}};
+  for (auto &keys : moved.keys) keys[1] = keys[2] = K_VK_ERROR;
+  writeKeyBindings(desktopSettings(), moved); // what the menu reads as it starts (not saved)
+  float y[2] = {};
+  size_t shotsBefore = 0;
+  EXPECT_EQ(0, run([&](unsigned long frame) {
+              if (frame == 30 || frame == 140 || frame == 170) pad.tap(SDL_CONTROLLER_BUTTON_START);
+              if (frame == 90) y[0] = myShip.y, pad.press(SDL_CONTROLLER_BUTTON_DPAD_UP);
+              if (frame == 110) y[1] = myShip.y, pad.release(SDL_CONTROLLER_BUTTON_DPAD_UP);
+              if (frame == 115) shotsBefore = game.countCalls("snd_shipshot", DsCall::Play);
+              if (frame == 120) pad.tap(SDL_CONTROLLER_BUTTON_A);
+              if (frame == 200) game.setInput(Input::closing());
+            }));
+  desktopSettings() = SettingsFile();
+  EXPECT_EQ(K_VK_I, gKeyBindings.keys[ACTION_UP][0]) << "the game played with the moved keys";
+  ASSERT_EQ(31 + FADE_FRAMES, game.firstFrame("snd_welcomegame", DsCall::Play));
+  EXPECT_LE(y[1], y[0] - 30) << "the d-pad flies up";
+  EXPECT_GT(game.countCalls("snd_shipshot", DsCall::Play), shotsBefore) << "south fires";
+  EXPECT_TRUE(timerMoves(142, 170, false)) << "Start pauses";
+  EXPECT_TRUE(timerMoves(172, 199, true)) << "and resumes";
+}

@@ -42,6 +42,35 @@ const Glyph kScoreFont[11] = {
 };
 const Rect kBottomLine = {309, 628, 575, 640};
 const Rect kPointer = {598, 599, 630, 636};   // drawn at the mouse minus (6, 6): the tip is there
+// The controls panel: its label on the options panel (plain, and lit under the pointer), the
+// names of the six actions, its two buttons, and a small font for key names and hints.
+const Rect kLabelControls = {660, 10, 820, 36};
+const Rect kLabelControlsLit = {660, 40, 820, 66};
+const Rect kActionLabels[6] = {
+    {660, 70, 780, 96},    // "UP"
+    {660, 96, 780, 122},   // "DOWN"
+    {660, 122, 780, 148},  // "LEFT"
+    {660, 148, 780, 174},  // "RIGHT"
+    {660, 174, 780, 200},  // "FIRE"
+    {660, 200, 780, 226},  // "PAUSE"
+};
+const Rect kLabelDefaults = {660, 240, 820, 266};
+const Rect kLabelDefaultsLit = {660, 270, 820, 296};
+const Rect kLabelBack = {830, 240, 940, 266};
+const Rect kLabelBackLit = {830, 270, 940, 296};
+const int kKeyRowTop = 660, kKeyRowBottom = 676;   // key-name font rows; 12 columns a glyph
+const int kKeyGlyphs = 49;
+const Glyph kKeyFont[kKeyGlyphs] = {
+    {'A', 0, 12}, {'B', 12, 24}, {'C', 24, 36}, {'D', 36, 48}, {'E', 48, 60}, {'F', 60, 72},
+    {'G', 72, 84}, {'H', 84, 96}, {'I', 96, 108}, {'J', 108, 120}, {'K', 120, 132}, {'L', 132, 144},
+    {'M', 144, 156}, {'N', 156, 168}, {'O', 168, 180}, {'P', 180, 192}, {'Q', 192, 204}, {'R', 204, 216},
+    {'S', 216, 228}, {'T', 228, 240}, {'U', 240, 252}, {'V', 252, 264}, {'W', 264, 276}, {'X', 276, 288},
+    {'Y', 288, 300}, {'Z', 300, 312}, {'0', 312, 324}, {'1', 324, 336}, {'2', 336, 348}, {'3', 348, 360},
+    {'4', 360, 372}, {'5', 372, 384}, {'6', 384, 396}, {'7', 396, 408}, {'8', 408, 420}, {'9', 420, 432},
+    {';', 432, 444}, {'=', 444, 456}, {',', 456, 468}, {'-', 468, 480}, {'.', 480, 492}, {'/', 492, 504},
+    {'`', 504, 516}, {'[', 516, 528}, {'\\', 528, 540}, {']', 540, 552}, {'\'', 552, 564}, {'*', 564, 576},
+    {'+', 576, 588},
+};
 }   // namespace menu
 
 namespace sprites {

@@ -69,6 +69,43 @@ Layer label(const std::string& text, Rect r, float capHeight, bool lit)
     return glowingText(r.w(), r.h(), m, ox, oy, solid(rgb(0.85f, 0.93f, 1)), rgb(0.1f, 0.3f, 0.9f, 0.5f), 1);
 }
 
+// A label of the controls panel, read as drawn: the menu items' glow at the labels' size.
+Layer flatLabel(const std::string& text, Rect r, float capHeight, bool lit)
+{
+    Mask m = textMaskFit(Face::Bold, capHeight, text, r.w() - 8, 1);
+    int ox = (r.w() - m.w) / 2, oy = (r.h() - m.h) / 2;
+    if (lit)
+        return glowingText(r.w(), r.h(), m, ox, oy, solid(rgb(1, 0.9f, 0.5f)), rgb(1, 0.5f, 0.1f), 2);
+    return glowingText(r.w(), r.h(), m, ox, oy, solid(rgb(0.85f, 0.93f, 1)), rgb(0.1f, 0.3f, 0.9f, 0.5f), 1);
+}
+
+// The options panel's way in: its label with an arrow pointing on, as Right opens the panel.
+Layer controlsLabel(Rect r, bool lit)
+{
+    Layer l = flatLabel("CONTROLS", {0, 0, r.w() - 14, r.h()}, 11, lit);
+    Layer out(r.w(), r.h());
+    out.draw(l, 0, 0);
+    float cx = r.w() - 14.f, cy = r.h() / 2.f;
+    auto arrow = polygon({{cx, cy - 5}, {cx + 7, cy}, {cx, cy + 5}});
+    out.glow(arrow, lit ? rgb(1, 0.5f, 0.1f) : rgb(0.1f, 0.3f, 0.9f, 0.5f), 1.5f);
+    out.fill(arrow, solid(lit ? rgb(1, 0.9f, 0.5f) : rgb(0.85f, 0.93f, 1)));
+    return out;
+}
+
+void controlsPanel(Layer& sheet)
+{
+    place(sheet, controlsLabel(kLabelControls, false), kLabelControls);
+    place(sheet, controlsLabel(kLabelControlsLit, true), kLabelControlsLit);
+    const char* actions[6] = {"UP", "DOWN", "LEFT", "RIGHT", "FIRE", "PAUSE"};
+    for (int i = 0; i < 6; ++i) place(sheet, flatLabel(actions[i], kActionLabels[i], 11, false), kActionLabels[i]);
+    place(sheet, flatLabel("DEFAULTS", kLabelDefaults, 11, false), kLabelDefaults);
+    place(sheet, flatLabel("DEFAULTS", kLabelDefaultsLit, 11, true), kLabelDefaultsLit);
+    place(sheet, flatLabel("BACK", kLabelBack, 11, false), kLabelBack);
+    place(sheet, flatLabel("BACK", kLabelBackLit, 11, true), kLabelBackLit);
+    Paint face = linear({0, float(kKeyRowTop + 3)}, rgb(1, 1, 1), {0, float(kKeyRowBottom - 3)}, rgb(0.6f, 0.85f, 1));
+    placeDigits(sheet, kKeyFont, kKeyGlyphs, kKeyRowTop, kKeyRowBottom, 10, 1, face);
+}
+
 // The table's digits on one baseline, and its dot.
 void scoreFont(Layer& sheet)
 {
@@ -109,5 +146,6 @@ Layer drawMenuSheet()
     scoreFont(sheet);
     placeMask(sheet, pixelText("ARROWS MOVE - SPACE FIRES - P PAUSES - ESC LEAVES"), kBottomLine, solid(rgb(0.8f, 0.9f, 1)));
     place(sheet, pointer(), kPointer);
+    controlsPanel(sheet);
     return sheet;
 }
