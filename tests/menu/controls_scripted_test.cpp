@@ -116,6 +116,7 @@ TEST_F(CONTROLS_SUITE, KeysReboundFromTheKeyboardAreKeptAndTheNextRunFliesFiresA
     KeyBindings whileWaiting{}, afterSwap{};
     {
         ScriptedGame game;
+        game.keepSettingsIn(folder);
         game.onFrame = [&](unsigned long f) {
             tap(game, f, 25, VK_DOWN);
             tap(game, f, 30, VK_RIGHT);
@@ -155,6 +156,7 @@ TEST_F(CONTROLS_SUITE, KeysReboundFromTheKeyboardAreKeptAndTheNextRunFliesFiresA
     // now nobody's) still does, P fires without pausing, Control pauses and resumes.
     restart();
     ScriptedGame game;
+    game.keepSettingsIn(folder);
     unsigned long start = NEVER;
     float y[4] = {}, timer[5] = {};
     size_t shotsBeforeP = 0, shotsWithP = 0;
@@ -191,6 +193,7 @@ TEST_F(CONTROLS_SUITE, KeysReboundFromTheKeyboardAreKeptAndTheNextRunFliesFiresA
 TEST_F(CONTROLS_SUITE, TheMouseOpensItRefusesAPauseWithoutKeysClearsASlotAndRestoresTheDefaults)
 {
     ScriptedGame game;
+    game.keepSettingsIn(folder);
     Frame opened, refusal, restored, back;
     KeyBindings refused{}, cleared{};
     game.onFrame = [&](unsigned long f) {
@@ -245,6 +248,7 @@ TEST_F(CONTROLS_SUITE, TheMouseOpensItRefusesAPauseWithoutKeysClearsASlotAndRest
 TEST_F(CONTROLS_SUITE, AKeyThatCannotBeBoundKeepsTheWaitAndEscapeCancelsItThenLeaves)
 {
     ScriptedGame game;
+    game.keepSettingsIn(folder);
     KeyBindings afterU{}, afterX{}, afterCancel{};
     int32_t activeAfterLeaving = -1;
     game.onFrame = [&](unsigned long f) {

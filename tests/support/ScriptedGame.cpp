@@ -179,6 +179,11 @@ void ScriptedGame::soundThroughSdl()
     paced = true;
 }
 
+void ScriptedGame::keepSettingsIn(const std::string &settingsFolder)
+{
+    setenv("XDG_CONFIG_HOME", settingsFolder.c_str(), 1);  // the destructor restores it
+}
+
 int ScriptedGame::runMain()
 {
     EntryChoices choices;

@@ -104,6 +104,10 @@ public:
     // Frames after which the output did not keep step (it should never happen).
     unsigned long outOfStep() const { return stepMisses; }
 
+    // Settings kept in `folder` instead of the run's own, so that one run's settings reach the
+    // next. Call before runMain.
+    void keepSettingsIn(const std::string &settingsFolder);
+
     // The program's whole entry sequence; returns its exit code.
     int runMain();
     // The entry's window and sound bank around `body` (doMenu, say), then the shut-down.
