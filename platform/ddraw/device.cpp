@@ -186,9 +186,8 @@ public:
     fromARGB(t.layout, stored, color); // the colour in the target's format, written as is
     for (DWORD i = 0; i < count; i++) {
       const D3DRECT &r = rects[i];
-      long x0 = std::max(r.x1, (long)vp.x0), x1 = std::min(r.x2, (long)vp.x1);
-      for (long y = std::max(r.y1, (long)vp.y0); y < std::min(r.y2, (long)vp.y1); y++)
-        for (long x = x0; x < x1; x++) std::memcpy(t.pixels + y * t.pitch + x * bpp, stored, bpp);
+      fillRows(t.pixels, t.pitch, bpp, stored, std::max(r.x1, (long)vp.x0), std::max(r.y1, (long)vp.y0),
+               std::min(r.x2, (long)vp.x1), std::min(r.y2, (long)vp.y1));
     }
     return D3D_OK;
   }

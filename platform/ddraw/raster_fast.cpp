@@ -94,18 +94,26 @@ struct Addressing {
   int operator()(int64_t i) const { return mask >= 0 ? (int)(i & mask) : wrapCoord(i, size, wrap); }
 };
 
-// True when a plane's value stays within 0 .. size texels (exclusive) over the whole triangle:
-// a covered sample lies inside the snapped triangle, so its value lies between those at the
-// vertices (computed exactly, in 1/16 units, for the planes small enough to need no more bits).
+// True when a plane's value stays within 0 .. size texels (exclusive) at every covered sample.
+// Two sufficient tests: the values at the corners of the box of samples (a plane's extremes over
+// a rectangle), which holds for unturned sprites reaching the texture's edge; and those at the
+// vertices (a covered sample lies inside the snapped triangle, so its value lies between theirs;
+// computed exactly in 1/16 units, for planes small enough to need no more bits), which holds for
+// turned sprites.
 bool planeInside(const Triangle &tri, const Plane &p, int size) {
+  const int64_t end = (int64_t)size << TEX_FRACTION;
+  auto inRange = [end](int64_t v) { return v >= 0 && v < end; };
+  const ClipRect &b = tri.box;
+  if (inRange(p.at(p.rowBase(b.y0), b.x0)) && inRange(p.at(p.rowBase(b.y0), b.x1 - 1)) &&
+      inRange(p.at(p.rowBase(b.y1 - 1), b.x0)) && inRange(p.at(p.rowBase(b.y1 - 1), b.x1 - 1)))
+    return true;
   const int64_t limit = (int64_t)1 << 31;
   if (p.dx <= -limit || p.dx >= limit || p.dy <= -limit || p.dy >= limit ||
       p.c <= -((int64_t)1 << 50) || p.c >= ((int64_t)1 << 50))
     return false;
-  const int64_t end = (int64_t)size << (TEX_FRACTION + 4);
   for (int i = 0; i < 3; i++) {
     int64_t v16 = p.c * 16 + p.dx * tri.X[i] + p.dy * tri.Y[i];
-    if (v16 < 0 || v16 >= end) return false;
+    if (v16 < 0 || v16 >= end * 16) return false;
   }
   return true;
 }
