@@ -2,7 +2,9 @@
 // handed to the rasteriser in screen space.
 
 #include <cstring>
+#include <memory>
 
+#include "bands.h"
 #include "device.h"
 
 namespace zyddraw {
@@ -52,7 +54,8 @@ Combine combineOf(DWORD op, DWORD arg1, DWORD arg2) {
 
 class Device final : public IDirect3DDevice7 {
 public:
-  explicit Device(Surface *target) : _target(target) {
+  explicit Device(Surface *target)
+      : _target(target), _bands(rasterThreads() > 1 ? new BandedDrawing : nullptr) {
     _target->AddRef();
     for (D3DMATRIX &m : _transforms) m = kIdentity;
     _viewport = {0, 0, (DWORD)target->width(), (DWORD)target->height(), 0.0f, 1.0f};
@@ -75,6 +78,7 @@ public:
     _stage[D3DTSS_MINFILTER] = D3DTFN_POINT;
   }
   ~Device() override {
+    if (_bands) _bands->flush();
     if (_texture) _texture->Release();
     _target->Release();
   }
@@ -89,6 +93,7 @@ public:
   HRESULT SetRenderTarget(IDirectDrawSurface7 *target, DWORD) override {
     Surface *s = static_cast<Surface *>(target);
     if (!s || s->layout() == Layout::ARGB4444) return DDERR_INVALIDPARAMS;
+    flushDeferredDrawing();
     s->AddRef();
     _target->Release();
     _target = s;
@@ -168,12 +173,14 @@ public:
   HRESULT EndScene() override {
     if (!_inScene) return D3DERR_SCENE_NOT_IN_SCENE;
     _inScene = false;
+    if (_bands) _bands->flush();
     return D3D_OK;
   }
 
   HRESULT Clear(DWORD count, D3DRECT *rects, DWORD flags, D3DCOLOR color, D3DVALUE, DWORD) override {
     if (!(flags & D3DCLEAR_TARGET)) return D3D_OK;
     if (_target->lost()) return DDERR_SURFACELOST;
+    flushDeferredDrawing();
     ClipRect vp = viewportRect();
     D3DRECT whole = {vp.x0, vp.y0, vp.x1, vp.y1};
     if (count == 0 || !rects) {
@@ -208,11 +215,11 @@ public:
     switch (type) {
     case D3DPT_POINTLIST:
       for (DWORD i = 0; i < count; i++)
-        if (_inside[i]) drawPoint(s, t, _screen[i]);
+        if (_inside[i]) draw(Primitive::Point, s, t, &_screen[i]);
       break;
     case D3DPT_LINELIST:
       for (DWORD i = 0; i + 1 < count; i += 2)
-        if (_inside[i] && _inside[i + 1]) drawLine(s, t, _screen[i], _screen[i + 1]);
+        if (_inside[i] && _inside[i + 1]) draw(Primitive::Line, s, t, &_screen[i]);
       break;
     case D3DPT_TRIANGLELIST:
       for (DWORD i = 0; i + 2 < count; i += 3) triangle(s, t, i, i + 1, i + 2);
@@ -287,10 +294,16 @@ private:
     float cross = (v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[1].y - v[0].y) * (v[2].x - v[0].x);
     DWORD cull = _render[D3DRENDERSTATE_CULLMODE];
     if ((cull == D3DCULL_CW && cross > 0) || (cull == D3DCULL_CCW && cross < 0)) return;
-    if (_fast)
-      drawTriangleFast(s, t, v);
+    draw(Primitive::Triangle, s, t, v);
+  }
+
+  // Now, or at the end of the scene in bands.
+  void draw(Primitive p, const RasterState &s, const Target &t, const RasterVertex *v) {
+    TriangleDrawer triangle = _fast ? drawTriangleFast : drawTriangleReference;
+    if (_bands)
+      _bands->add(p, s, t, _target->height(), v, triangle);
     else
-      drawTriangleReference(s, t, v);
+      drawPrimitive(p, s, t, v, triangle);
   }
 
   DWORD _refs = 1;
@@ -304,6 +317,7 @@ private:
   bool _fast = gFastRasteriser;
   std::vector<RasterVertex> _screen;
   std::vector<char> _inside;
+  std::unique_ptr<BandedDrawing> _bands; // null: each primitive drawn at once
 };
 
 } // namespace
@@ -313,3 +327,9 @@ IDirect3DDevice7 *makeDevice(Surface *target) { return new Device(target); }
 } // namespace zyddraw
 
 void zyDDrawUseFastRasteriser(bool fast) { zyddraw::gFastRasteriser = fast; }
+
+void zyDDrawSetRasterThreads(int threads) { zyddraw::setRasterThreads(threads); }
+
+bool zyDDrawUsePortablePixels(bool portable) {
+  return zyddraw::usePixelOps(portable ? zyddraw::PixelOps::Portable : zyddraw::PixelOps::Sse2);
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bands.h"
 #include "objects.h"
 
 namespace zyddraw {
@@ -31,6 +32,7 @@ Surface::Surface(std::shared_ptr<Display> display, Layout layout, int width, int
       _caps2(caps2) {}
 
 Surface::~Surface() {
+  flushDeferredDrawing(); // recorded drawing may read or write this surface
   if (_attached) _attached->Release();
   if (_clipper) _clipper->Release();
 }
@@ -47,6 +49,7 @@ HRESULT Surface::Lock(RECT *rect, DDSURFACEDESC2 *desc, DWORD, void *) {
   if (!desc) return DDERR_INVALIDPARAMS;
   if (_lost) return DDERR_SURFACELOST;
   if (_locked) return DDERR_SURFACEBUSY;
+  flushDeferredDrawing();
   RECT r;
   if (rect && !clipRect(rect, _width, _height, &r)) return DDERR_INVALIDPARAMS;
   GetSurfaceDesc(desc);
@@ -58,6 +61,7 @@ HRESULT Surface::Lock(RECT *rect, DDSURFACEDESC2 *desc, DWORD, void *) {
 
 HRESULT Surface::Unlock(RECT *) {
   if (!_locked) return DDERR_NOTLOCKED;
+  flushDeferredDrawing();
   _locked = false;
   _texelsStale = true;
   presentIfPrimary();
@@ -68,6 +72,7 @@ HRESULT Surface::Blt(RECT *destRect, IDirectDrawSurface7 *srcInterface, RECT *sr
                      DDBLTFX *fx) {
   if (_lost) return DDERR_SURFACELOST;
   if (_locked) return DDERR_SURFACEBUSY;
+  flushDeferredDrawing();
   RECT d;
   int bpp = bytesPerPixel(_layout);
   if (flags & DDBLT_COLORFILL) {
@@ -125,6 +130,7 @@ HRESULT Surface::Blt(RECT *destRect, IDirectDrawSurface7 *srcInterface, RECT *sr
 HRESULT Surface::Flip(IDirectDrawSurface7 *, DWORD) {
   if (!_attached) return DDERR_INVALIDPARAMS;
   if (_lost || _attached->_lost) return DDERR_SURFACELOST;
+  flushDeferredDrawing();
   std::swap(_memory, _attached->_memory);
   presentIfPrimary();
   return DD_OK;
