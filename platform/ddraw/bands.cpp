@@ -15,7 +15,7 @@ std::vector<BandedDrawing *> gPending;
 
 int defaultThreads() {
   const char *forced = std::getenv("ZYPHORA_RASTER_THREADS");
-  if (forced && std::atoi(forced) == 1) return 1;
+  if (forced && (std::atoi(forced) == 1 || std::atoi(forced) == 2)) return std::atoi(forced);
   return std::thread::hardware_concurrency() > 1 ? 2 : 1;
 }
 

@@ -59,9 +59,9 @@ private:
 // Draws what every device has recorded: before anything reads or changes pixels or texels.
 void flushDeferredDrawing();
 
-// The threads of devices made from now on: 1 draws each primitive at once, 2 in bands at the end
-// of the scene. By default 2 where the processor has two cores or more (ZYPHORA_RASTER_THREADS=1
-// in the environment forces one).
+// The threads of scenes begun from now on: 1 draws each primitive at once, 2 in bands at the end
+// of the scene. By default 2 where the processor has two cores or more; ZYPHORA_RASTER_THREADS=1
+// or 2 in the environment chooses.
 int rasterThreads();
 void setRasterThreads(int threads);
 

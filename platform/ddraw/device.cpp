@@ -54,8 +54,7 @@ Combine combineOf(DWORD op, DWORD arg1, DWORD arg2) {
 
 class Device final : public IDirect3DDevice7 {
 public:
-  explicit Device(Surface *target)
-      : _target(target), _bands(rasterThreads() > 1 ? new BandedDrawing : nullptr) {
+  explicit Device(Surface *target) : _target(target) {
     _target->AddRef();
     for (D3DMATRIX &m : _transforms) m = kIdentity;
     _viewport = {0, 0, (DWORD)target->width(), (DWORD)target->height(), 0.0f, 1.0f};
@@ -168,6 +167,9 @@ public:
   HRESULT BeginScene() override {
     if (_inScene) return D3DERR_SCENE_IN_SCENE;
     _inScene = true;
+    // The threading mode of this scene; the worker thread lives while the mode lasts.
+    if (rasterThreads() > 1 && !_bands) _bands.reset(new BandedDrawing);
+    if (rasterThreads() == 1) _bands.reset();
     return D3D_OK;
   }
   HRESULT EndScene() override {
@@ -329,6 +331,8 @@ IDirect3DDevice7 *makeDevice(Surface *target) { return new Device(target); }
 void zyDDrawUseFastRasteriser(bool fast) { zyddraw::gFastRasteriser = fast; }
 
 void zyDDrawSetRasterThreads(int threads) { zyddraw::setRasterThreads(threads); }
+
+unsigned long long zyDDrawPixelsDrawn() { return zyddraw::pixelsDrawn(); }
 
 bool zyDDrawUsePortablePixels(bool portable) {
   return zyddraw::usePixelOps(portable ? zyddraw::PixelOps::Portable : zyddraw::PixelOps::Sse2);

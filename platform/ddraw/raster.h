@@ -154,6 +154,8 @@ bool pixelOpsBuiltIn(PixelOps ops);
 // Chooses the arithmetic of later drawing (by default the fastest built in); false, changing
 // nothing, when that one is not built in. Not while another thread draws.
 bool usePixelOps(PixelOps ops);
+// The pixels drawTriangleFast has covered so far, on every thread.
+uint64_t pixelsDrawn();
 // A line covers the pixels whose centres its major axis passes over, from the pixel of its
 // start to the pixel of its end; that last one only with lastPixel.
 void drawLine(const RasterState &s, const Target &t, const RasterVertex &a, const RasterVertex &b);

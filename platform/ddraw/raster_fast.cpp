@@ -143,14 +143,21 @@ struct SpanJob {
   Addressing as, at;
 };
 
-// The texel a point-sampled loop reads at (sFixed, tFixed): straight from the texture when every
-// sample is Inside it, else through the state's addressing.
-template <bool Inside>
+// How a point-sampled loop finds its texels: straight from the texture when set-up proved every
+// sample inside it, clamped without branches when neither axis wraps, else by the state's rule.
+enum class Fetch { Inside, Clamp, Any };
+
+template <Fetch F>
 inline uint32_t pointTexel(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
   const Texture &tex = *j.s.texture;
-  if (Inside)
-    return tex.texels[(long)(tFixed >> TEX_FRACTION) * tex.width + (long)(sFixed >> TEX_FRACTION)];
-  return tex.texels[(long)j.at(tFixed >> TEX_FRACTION) * tex.width + j.as(sFixed >> TEX_FRACTION)];
+  int64_t x = sFixed >> TEX_FRACTION, y = tFixed >> TEX_FRACTION;
+  if (F == Fetch::Inside) return tex.texels[(long)y * tex.width + (long)x];
+  if (F == Fetch::Clamp) {
+    x = std::min<int64_t>(std::max<int64_t>(x, 0), tex.width - 1);
+    y = std::min<int64_t>(std::max<int64_t>(y, 0), tex.height - 1);
+    return tex.texels[(long)y * tex.width + (long)x];
+  }
+  return tex.texels[(long)j.at(y) * tex.width + j.as(x)];
 }
 
 // Bilinear sampling for the specialised loops: the shared sampler's rule (sampleTexture) with
@@ -185,13 +192,13 @@ inline uint32_t bilinearFast(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
 // The blended point-sampled sprites of one colour, four pixels at a time; returns where the
 // per-pixel loop goes on. A texture read at one texel per pixel along the row (an unturned,
 // unzoomed sprite inside its texture) is blended straight from the texture's row.
-template <class Ops, bool Inside, bool White, bool Add>
+template <class Ops, Fetch F, bool White, bool Add>
 int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_t &tv) {
   const Triangle &tri = j.tri;
   const int64_t sd = tri.s.dx, td = tri.t.dx;
   const typename Ops::Tint tint = Ops::tint(j.flat);
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
-  const bool straight = Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
+  const bool straight = F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
   uint32_t gathered[4];
   for (; px + 4 <= x1; px += 4) {
     const uint32_t *texel = gathered;
@@ -201,7 +208,7 @@ int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_
       sv += 4 * sd;
     } else {
       for (uint32_t &t : gathered) {
-        t = pointTexel<Inside>(j, sv, tv);
+        t = pointTexel<F>(j, sv, tv);
         sv += sd;
         tv += td;
       }
@@ -216,10 +223,10 @@ int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_
   return px;
 }
 
-// One span of a 32-bit target. Textured: a texture, point-sampled (Inside: every sample inside
-// it) or (Bilinear) through bilinearFast; Flat: one diffuse colour; White: that colour is opaque
+// One span of a 32-bit target. Textured: a texture, point-sampled (fetched as F says) or
+// (Bilinear) through bilinearFast; Flat: one diffuse colour; White: that colour is opaque
 // white, so the texture passes unchanged.
-template <class Ops, bool Textured, bool Bilinear, bool Inside, bool Flat, bool White, Blending B>
+template <class Ops, bool Textured, bool Bilinear, Fetch F, bool Flat, bool White, Blending B>
 void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
   const Triangle &tri = j.tri;
   const RasterState &s = j.s;
@@ -231,7 +238,7 @@ void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
   int px = x0;
   if constexpr (Textured && !Bilinear && Flat && (B == Blending::Add || B == Blending::Normal))
-    px = sprite4<Ops, Inside, White, B == Blending::Add>(j, row, px, x1, sv, tv);
+    px = sprite4<Ops, F, White, B == Blending::Add>(j, row, px, x1, sv, tv);
   for (; px < x1; px++) {
     uint32_t out;
     uint32_t diffuse = Flat ? j.flat : packFixed(av, rv, gv, bv);
@@ -240,7 +247,7 @@ void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
       if constexpr (Bilinear)
         texel = bilinearFast<Ops>(j, sv, tv);
       else
-        texel = pointTexel<Inside>(j, sv, tv);
+        texel = pointTexel<F>(j, sv, tv);
       sv += sd;
       tv += td;
       if constexpr (White)
@@ -294,38 +301,49 @@ typedef void (*Span32)(const SpanJob &, uint32_t *, int, int, int);
 
 // What decides a triangle's span loop.
 struct SpanKind {
-  bool textured, bilinear, inside, flat, white;
+  bool textured, bilinear;
+  Fetch fetch; // point sampling
+  bool flat, white;
   Blending blend;
 };
 
-template <class Ops, bool Textured, bool Bilinear, bool Inside, bool Flat, bool White>
+template <class Ops, bool Textured, bool Bilinear, Fetch F, bool Flat, bool White>
 Span32 pickBlend(Blending b) {
   switch (b) {
   case Blending::None:
-    return span32<Ops, Textured, Bilinear, Inside, Flat, White, Blending::None>;
+    return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::None>;
   case Blending::Normal:
-    return span32<Ops, Textured, Bilinear, Inside, Flat, White, Blending::Normal>;
+    return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Normal>;
   case Blending::Add:
-    return span32<Ops, Textured, Bilinear, Inside, Flat, White, Blending::Add>;
+    return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Add>;
   case Blending::Generic:
     break;
   }
-  return span32<Ops, Textured, Bilinear, Inside, Flat, White, Blending::Generic>;
+  return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Generic>;
 }
 
-template <class Ops, bool Inside> Span32 pickPointSampled(const SpanKind &k) {
-  return k.flat ? (k.white ? pickBlend<Ops, true, false, Inside, true, true>(k.blend)
-                           : pickBlend<Ops, true, false, Inside, true, false>(k.blend))
-                : pickBlend<Ops, true, false, Inside, false, false>(k.blend);
+template <class Ops, Fetch F> Span32 pickPointSampled(const SpanKind &k) {
+  return k.flat ? (k.white ? pickBlend<Ops, true, false, F, true, true>(k.blend)
+                           : pickBlend<Ops, true, false, F, true, false>(k.blend))
+                : pickBlend<Ops, true, false, F, false, false>(k.blend);
 }
 
 template <class Ops> Span32 pickSpan(const SpanKind &k) {
-  if (!k.textured) return k.flat ? pickBlend<Ops, false, false, false, true, false>(k.blend)
-                                 : pickBlend<Ops, false, false, false, false, false>(k.blend);
-  if (k.bilinear) return k.flat ? (k.white ? pickBlend<Ops, true, true, false, true, true>(k.blend)
-                                           : pickBlend<Ops, true, true, false, true, false>(k.blend))
-                                : pickBlend<Ops, true, true, false, false, false>(k.blend);
-  return k.inside ? pickPointSampled<Ops, true>(k) : pickPointSampled<Ops, false>(k);
+  const Fetch none = Fetch::Any; // not point-sampled
+  if (!k.textured) return k.flat ? pickBlend<Ops, false, false, none, true, false>(k.blend)
+                                 : pickBlend<Ops, false, false, none, false, false>(k.blend);
+  if (k.bilinear) return k.flat ? (k.white ? pickBlend<Ops, true, true, none, true, true>(k.blend)
+                                           : pickBlend<Ops, true, true, none, true, false>(k.blend))
+                                : pickBlend<Ops, true, true, none, false, false>(k.blend);
+  switch (k.fetch) {
+  case Fetch::Inside:
+    return pickPointSampled<Ops, Fetch::Inside>(k);
+  case Fetch::Clamp:
+    return pickPointSampled<Ops, Fetch::Clamp>(k);
+  case Fetch::Any:
+    break;
+  }
+  return pickPointSampled<Ops, Fetch::Any>(k);
 }
 
 #ifdef ZY_RASTER_SSE2
@@ -333,6 +351,8 @@ std::atomic<PixelOps> gOps{PixelOps::Sse2};
 #else
 std::atomic<PixelOps> gOps{PixelOps::Portable};
 #endif
+
+std::atomic<uint64_t> gPixelsDrawn{0};
 
 Span32 pickSpanWithOps(const SpanKind &k) {
 #ifdef ZY_RASTER_SSE2
@@ -342,6 +362,8 @@ Span32 pickSpanWithOps(const SpanKind &k) {
 }
 
 } // namespace
+
+uint64_t pixelsDrawn() { return gPixelsDrawn.load(std::memory_order_relaxed); }
 
 bool pixelOpsBuiltIn(PixelOps ops) {
 #ifdef ZY_RASTER_SSE2
@@ -370,12 +392,16 @@ void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex 
   bool wide = t.layout == Layout::ARGB8888 || t.layout == Layout::XRGB8888;
   Span32 fast = nullptr;
   if (wide && modulated) {
-    bool inside = tex && !s.bilinear && planeInside(tri, tri.s, tex->width) &&
-                  planeInside(tri, tri.t, tex->height);
-    fast = pickSpanWithOps({tex != nullptr, s.bilinear, inside, tri.flatColour,
+    Fetch fetch = !tex || s.bilinear ? Fetch::Any
+                  : planeInside(tri, tri.s, tex->width) && planeInside(tri, tri.t, tex->height)
+                      ? Fetch::Inside
+                  : !s.wrapU && !s.wrapV ? Fetch::Clamp
+                                         : Fetch::Any;
+    fast = pickSpanWithOps({tex != nullptr, s.bilinear, fetch, tri.flatColour,
                             tri.flatColour && flat == 0xFFFFFFFFu, blendingOf(s, destAlphaOne)});
   }
   Coverage rows(tri);
+  uint64_t covered = 0;
   for (int py = tri.box.y0; py < tri.box.y1; py++) {
     int x0, x1;
     if (!rows.row(&x0, &x1)) continue;
@@ -384,7 +410,9 @@ void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex 
       fast(job, (uint32_t *)row, py, x0, x1);
     else
       spanGeneric(job, row, t.layout, py, x0, x1);
+    covered += (uint64_t)(x1 - x0);
   }
+  gPixelsDrawn.fetch_add(covered, std::memory_order_relaxed);
 }
 
 } // namespace zyddraw
