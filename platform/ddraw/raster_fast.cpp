@@ -189,16 +189,17 @@ inline uint32_t bilinearFast(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
   return Ops::bilinear(rowA[xa], rowA[xb], rowB[xa], rowB[xb], fu, fv);
 }
 
-// The blended point-sampled sprites of one colour, four pixels at a time; returns where the
-// per-pixel loop goes on. A texture read at one texel per pixel along the row (an unturned,
-// unzoomed sprite inside its texture) is blended straight from the texture's row.
-template <class Ops, Fetch F, bool White, bool Add>
+// The blended textured triangles of one colour (sprites, the lit background), four pixels at a
+// time; returns where the per-pixel loop goes on. A point-sampled texture read at one texel per
+// pixel along the row (an unturned, unzoomed sprite inside its texture) is blended straight from
+// the texture's row.
+template <class Ops, bool Bilinear, Fetch F, bool White, bool Add>
 int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_t &tv) {
   const Triangle &tri = j.tri;
   const int64_t sd = tri.s.dx, td = tri.t.dx;
   const typename Ops::Tint tint = Ops::tint(j.flat);
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
-  const bool straight = F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
+  const bool straight = !Bilinear && F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
   uint32_t gathered[4];
   for (; px + 4 <= x1; px += 4) {
     const uint32_t *texel = gathered;
@@ -208,7 +209,7 @@ int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_
       sv += 4 * sd;
     } else {
       for (uint32_t &t : gathered) {
-        t = pointTexel<F>(j, sv, tv);
+        t = Bilinear ? bilinearFast<Ops>(j, sv, tv) : pointTexel<F>(j, sv, tv);
         sv += sd;
         tv += td;
       }
@@ -237,8 +238,8 @@ void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
   const typename Ops::Tint flat = Ops::tint(j.flat);
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
   int px = x0;
-  if constexpr (Textured && !Bilinear && Flat && (B == Blending::Add || B == Blending::Normal))
-    px = sprite4<Ops, F, White, B == Blending::Add>(j, row, px, x1, sv, tv);
+  if constexpr (Textured && Flat && (B == Blending::Add || B == Blending::Normal))
+    px = sprite4<Ops, Bilinear, F, White, B == Blending::Add>(j, row, px, x1, sv, tv);
   for (; px < x1; px++) {
     uint32_t out;
     uint32_t diffuse = Flat ? j.flat : packFixed(av, rv, gv, bv);
