@@ -189,22 +189,51 @@ inline uint32_t bilinearFast(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
   return Ops::bilinear(rowA[xa], rowA[xb], rowB[xa], rowB[xb], fu, fv);
 }
 
+// Four texels blended onto four pixels; four transparent ones leave the pixels as they are
+// (read with alpha one) for the cost of a test.
+template <class Ops, bool White, bool Add>
+inline void blendOrSkip4(uint32_t *dst, const uint32_t texel[4], typename Ops::Tint tint,
+                         uint32_t alphaOne) {
+  if ((texel[0] | texel[1] | texel[2] | texel[3]) < 0x01000000u) {
+    for (int i = 0; i < 4; i++) dst[i] |= alphaOne;
+    return;
+  }
+  Ops::template blend4<White, Add>(dst, texel, tint, alphaOne);
+}
+
 // The blended textured triangles of one colour (sprites, the lit background), four pixels at a
 // time; returns where the per-pixel loop goes on. A point-sampled texture read at one texel per
 // pixel along the row (an unturned, unzoomed sprite inside its texture) is blended straight from
-// the texture's row.
+// the texture's row; a turned or zoomed one inside its texture walks its texels with Ops::Walk4
+// where the set has one.
 template <class Ops, bool Bilinear, Fetch F, bool White, bool Add>
 int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_t &tv) {
   const Triangle &tri = j.tri;
   const int64_t sd = tri.s.dx, td = tri.t.dx;
   const typename Ops::Tint tint = Ops::tint(j.flat);
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
+  const Texture &tex = *j.s.texture;
   const bool straight = !Bilinear && F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
+  if constexpr (!Bilinear && F == Fetch::Inside && Ops::walks4) {
+    if (!straight && tex.width < 32768 && tex.height < 32768) {
+      typename Ops::Walk4 walk(sv, tv, sd, td, tex.width);
+      int32_t index[4];
+      uint32_t texel[4];
+      int start = px;
+      for (; px + 4 <= x1; px += 4) {
+        walk.next(index);
+        for (int i = 0; i < 4; i++) texel[i] = tex.texels[index[i]];
+        blendOrSkip4<Ops, White, Add>(row + px, texel, tint, alphaOne);
+      }
+      sv += (px - start) * sd;
+      tv += (px - start) * td;
+      return px;
+    }
+  }
   uint32_t gathered[4];
   for (; px + 4 <= x1; px += 4) {
     const uint32_t *texel = gathered;
     if (straight) {
-      const Texture &tex = *j.s.texture;
       texel = tex.texels + (long)(tv >> TEX_FRACTION) * tex.width + (long)(sv >> TEX_FRACTION);
       sv += 4 * sd;
     } else {
@@ -214,12 +243,7 @@ int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_
         tv += td;
       }
     }
-    if ((texel[0] | texel[1] | texel[2] | texel[3]) < 0x01000000u) {
-      // Four transparent texels leave the pixels as they are (read with alpha one).
-      for (int i = 0; i < 4; i++) row[px + i] |= alphaOne;
-      continue;
-    }
-    Ops::template blend4<White, Add>(row + px, texel, tint, alphaOne);
+    blendOrSkip4<Ops, White, Add>(row + px, texel, tint, alphaOne);
   }
   return px;
 }

@@ -18,6 +18,7 @@
 namespace zyddraw {
 
 struct PortableOps {
+  static const bool walks4 = false; // no Walk4: the span loops step each pixel's coordinates
   typedef uint32_t Tint; // a diffuse colour, A R G B
   static Tint tint(uint32_t colour) { return colour; }
 
@@ -58,6 +59,45 @@ struct Sse2Ops {
     __m128i c = _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)colour), _mm_setzero_si128());
     return _mm_unpacklo_epi64(c, c);
   }
+
+  // The texel indices (y * width + x) of four pixels at a time along a row, for point sampling
+  // where every sample is inside a texture below 32768 texels a side: each coordinate's whole
+  // texel and its 24-bit fraction stepped in 32-bit lanes, exactly as the 64-bit sums step.
+  static const bool walks4 = true;
+  class Walk4 {
+  public:
+    Walk4(int64_t s, int64_t t, int64_t sd, int64_t td, int width)
+        : _width(_mm_set1_epi32(width)) {
+      split(s, sd, &_sWhole, &_sPart, &_sStep, &_sStepPart);
+      split(t, td, &_tWhole, &_tPart, &_tStep, &_tStepPart);
+    }
+    void next(int32_t index[4]) {
+      // The whole texels fit 16 bits: one multiply-add makes y * width.
+      __m128i i = _mm_add_epi32(_mm_madd_epi16(_tWhole, _width), _sWhole);
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(index), i);
+      advance(&_sWhole, &_sPart, _sStep, _sStepPart);
+      advance(&_tWhole, &_tPart, _tStep, _tStepPart);
+    }
+
+  private:
+    static const int64_t FRACTION_MASK = ((int64_t)1 << TEX_FRACTION) - 1;
+    static void split(int64_t v, int64_t d, __m128i *whole, __m128i *part, __m128i *step,
+                      __m128i *stepPart) {
+      int64_t lane[4] = {v, v + d, v + 2 * d, v + 3 * d};
+      *whole = _mm_set_epi32((int)(lane[3] >> TEX_FRACTION), (int)(lane[2] >> TEX_FRACTION),
+                             (int)(lane[1] >> TEX_FRACTION), (int)(lane[0] >> TEX_FRACTION));
+      *part = _mm_set_epi32((int)(lane[3] & FRACTION_MASK), (int)(lane[2] & FRACTION_MASK),
+                            (int)(lane[1] & FRACTION_MASK), (int)(lane[0] & FRACTION_MASK));
+      *step = _mm_set1_epi32((int)((4 * d) >> TEX_FRACTION));
+      *stepPart = _mm_set1_epi32((int)((4 * d) & FRACTION_MASK));
+    }
+    static void advance(__m128i *whole, __m128i *part, __m128i step, __m128i stepPart) {
+      __m128i sum = _mm_add_epi32(*part, stepPart); // below 2^25: the carry is bit 24
+      *whole = _mm_add_epi32(_mm_add_epi32(*whole, step), _mm_srli_epi32(sum, TEX_FRACTION));
+      *part = _mm_and_si128(sum, _mm_set1_epi32((int)FRACTION_MASK));
+    }
+    __m128i _width, _sWhole, _sPart, _sStep, _sStepPart, _tWhole, _tPart, _tStep, _tStepPart;
+  };
 
   // a x b / 255 rounded (mul255), in 16-bit lanes holding bytes; also exact for a x b up to
   // 255 x 255 + 254 x 255, the sum of two weighted bytes whose weights add up to 255.
