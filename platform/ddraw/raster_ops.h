@@ -42,12 +42,29 @@ struct PortableOps {
   }
   // Four texels (tinted unless White) blended onto four pixels with the source alpha and one
   // (Add) or its inverse (Normal); alphaOne is ORed into what a target without alpha reads.
+  // Two channels at a time, in the 16-bit halves of a word (red and blue, alpha and green).
+  static const uint32_t PAIR = 0x00FF00FF; // the low bytes of the halves
+  // (y + 127) / 255 in each half, for y up to 255 x 255 (the rounding of mul255).
+  static uint32_t div255(uint32_t y) {
+    y += 0x00800080;
+    return ((y + ((y >> 8) & PAIR)) >> 8) & PAIR;
+  }
   template <bool White, bool Add>
   static void blend4(uint32_t *dst, const uint32_t texel[4], Tint diffuse, uint32_t alphaOne) {
     for (int i = 0; i < 4; i++) {
       uint32_t src = White ? texel[i] : modulate(texel[i], diffuse);
-      uint32_t sa = src >> 24;
-      dst[i] = blend(src, dst[i] | alphaOne, sa, Add ? 255 : 255 - sa);
+      uint32_t sa = src >> 24, d = dst[i] | alphaOne;
+      uint32_t halves[2];
+      for (int h = 0; h < 2; h++) {
+        uint32_t s2 = (src >> (8 * h)) & PAIR, d2 = (d >> (8 * h)) & PAIR;
+        if (Add) { // d + s x sa / 255, saturated: the blend with factors sa and 255
+          uint32_t sum = d2 + div255(s2 * sa);
+          halves[h] = (sum | ((sum >> 8) & 0x00010001) * 255) & PAIR;
+        } else {
+          halves[h] = div255(s2 * sa + d2 * (255 - sa));
+        }
+      }
+      dst[i] = halves[0] | halves[1] << 8;
     }
   }
 };
