@@ -94,6 +94,18 @@ struct Addressing {
   int operator()(int64_t i) const { return mask >= 0 ? (int)(i & mask) : wrapCoord(i, size, wrap); }
 };
 
+// True when a plane's value stays within lo .. hi (exclusive) over the box of samples: its
+// values at the box's corners are its extremes there.
+bool planeWithin(const Triangle &tri, const Plane &p, int64_t lo, int64_t hi) {
+  const ClipRect &b = tri.box;
+  for (int y : {b.y0, b.y1 - 1})
+    for (int x : {b.x0, b.x1 - 1}) {
+      int64_t v = p.at(p.rowBase(y), x);
+      if (v < lo || v >= hi) return false;
+    }
+  return true;
+}
+
 // True when a plane's value stays within 0 .. size texels (exclusive) at every covered sample.
 // Two sufficient tests: the values at the corners of the box of samples (a plane's extremes over
 // a rectangle), which holds for unturned sprites reaching the texture's edge; and those at the
@@ -102,11 +114,7 @@ struct Addressing {
 // turned sprites.
 bool planeInside(const Triangle &tri, const Plane &p, int size) {
   const int64_t end = (int64_t)size << TEX_FRACTION;
-  auto inRange = [end](int64_t v) { return v >= 0 && v < end; };
-  const ClipRect &b = tri.box;
-  if (inRange(p.at(p.rowBase(b.y0), b.x0)) && inRange(p.at(p.rowBase(b.y0), b.x1 - 1)) &&
-      inRange(p.at(p.rowBase(b.y1 - 1), b.x0)) && inRange(p.at(p.rowBase(b.y1 - 1), b.x1 - 1)))
-    return true;
+  if (planeWithin(tri, p, 0, end)) return true;
   const int64_t limit = (int64_t)1 << 31;
   if (p.dx <= -limit || p.dx >= limit || p.dy <= -limit || p.dy >= limit ||
       p.c <= -((int64_t)1 << 50) || p.c >= ((int64_t)1 << 50))
@@ -141,6 +149,7 @@ struct SpanJob {
   bool destAlphaOne;
   uint32_t flat; // the diffuse colour of a flat triangle
   Addressing as, at;
+  bool walkable; // whole texel coordinates fit 32 bits over the box (for Ops::Walk4)
 };
 
 // How a point-sampled loop finds its texels: straight from the texture when set-up proved every
@@ -204,8 +213,8 @@ inline void blendOrSkip4(uint32_t *dst, const uint32_t texel[4], typename Ops::T
 // The blended textured triangles of one colour (sprites, the lit background), four pixels at a
 // time; returns where the per-pixel loop goes on. A point-sampled texture read at one texel per
 // pixel along the row (an unturned, unzoomed sprite inside its texture) is blended straight from
-// the texture's row; a turned or zoomed one inside its texture walks its texels with Ops::Walk4
-// where the set has one.
+// the texture's row; a turned or zoomed one, inside its texture or clamped to it, walks its
+// texels with Ops::Walk4 where the set has one.
 template <class Ops, bool Bilinear, Fetch F, bool White, bool Add>
 int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_t &tv) {
   const Triangle &tri = j.tri;
@@ -214,14 +223,14 @@ int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
   const Texture &tex = *j.s.texture;
   const bool straight = !Bilinear && F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
-  if constexpr (!Bilinear && F == Fetch::Inside && Ops::walks4) {
-    if (!straight && tex.width < 32768 && tex.height < 32768) {
-      typename Ops::Walk4 walk(sv, tv, sd, td, tex.width);
+  if constexpr (!Bilinear && F != Fetch::Any && Ops::walks4) {
+    if (!straight && j.walkable && tex.width < 32768 && tex.height < 32768) {
+      typename Ops::Walk4 walk(sv, tv, sd, td, tex.width, tex.height);
       int32_t index[4];
       uint32_t texel[4];
       int start = px;
       for (; px + 4 <= x1; px += 4) {
-        walk.next(index);
+        walk.template next<F == Fetch::Clamp>(index);
         for (int i = 0; i < 4; i++) texel[i] = tex.texels[index[i]];
         blendOrSkip4<Ops, White, Add>(row + px, texel, tint, alphaOne);
       }
@@ -411,8 +420,10 @@ void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex 
   uint32_t flat = tri.flatColour ? packFixed(tri.a.c, tri.r.c, tri.g.c, tri.b.c) : 0;
   const Texture *tex = s.texture;
   bool destAlphaOne = !hasAlpha(t.layout);
+  const int64_t whole = (int64_t)1 << (31 + TEX_FRACTION);
   SpanJob job{s, tri, destAlphaOne, flat, Addressing(tex ? tex->width : 1, s.wrapU),
-              Addressing(tex ? tex->height : 1, s.wrapV)};
+              Addressing(tex ? tex->height : 1, s.wrapV),
+              planeWithin(tri, tri.s, -whole, whole) && planeWithin(tri, tri.t, -whole, whole)};
   bool modulated = s.colour == Combine::Modulate && s.alpha == Combine::Modulate;
   bool wide = t.layout == Layout::ARGB8888 || t.layout == Layout::XRGB8888;
   Span32 fast = nullptr;

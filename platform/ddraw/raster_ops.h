@@ -78,19 +78,26 @@ struct Sse2Ops {
   }
 
   // The texel indices (y * width + x) of four pixels at a time along a row, for point sampling
-  // where every sample is inside a texture below 32768 texels a side: each coordinate's whole
-  // texel and its 24-bit fraction stepped in 32-bit lanes, exactly as the 64-bit sums step.
+  // of a texture below 32768 texels a side, with whole texel coordinates that fit 32 bits: each
+  // coordinate's whole texel and its 24-bit fraction stepped in 32-bit lanes, exactly as the
+  // 64-bit sums step, and clamped to the texture (Clamp) unless every sample is inside it.
   static const bool walks4 = true;
   class Walk4 {
   public:
-    Walk4(int64_t s, int64_t t, int64_t sd, int64_t td, int width)
-        : _width(_mm_set1_epi32(width)) {
+    Walk4(int64_t s, int64_t t, int64_t sd, int64_t td, int width, int height)
+        : _width(_mm_set1_epi32(width)), _sLast(_mm_set1_epi32(width - 1)),
+          _tLast(_mm_set1_epi32(height - 1)) {
       split(s, sd, &_sWhole, &_sPart, &_sStep, &_sStepPart);
       split(t, td, &_tWhole, &_tPart, &_tStep, &_tStepPart);
     }
-    void next(int32_t index[4]) {
+    template <bool Clamp> void next(int32_t index[4]) {
+      __m128i x = _sWhole, y = _tWhole;
+      if (Clamp) {
+        x = clamp(x, _sLast);
+        y = clamp(y, _tLast);
+      }
       // The whole texels fit 16 bits: one multiply-add makes y * width.
-      __m128i i = _mm_add_epi32(_mm_madd_epi16(_tWhole, _width), _sWhole);
+      __m128i i = _mm_add_epi32(_mm_madd_epi16(y, _width), x);
       _mm_storeu_si128(reinterpret_cast<__m128i *>(index), i);
       advance(&_sWhole, &_sPart, _sStep, _sStepPart);
       advance(&_tWhole, &_tPart, _tStep, _tStepPart);
@@ -113,7 +120,14 @@ struct Sse2Ops {
       *whole = _mm_add_epi32(_mm_add_epi32(*whole, step), _mm_srli_epi32(sum, TEX_FRACTION));
       *part = _mm_and_si128(sum, _mm_set1_epi32((int)FRACTION_MASK));
     }
-    __m128i _width, _sWhole, _sPart, _sStep, _sStepPart, _tWhole, _tPart, _tStep, _tStepPart;
+    // 0 .. last in each lane (wrapCoord's clamping).
+    static __m128i clamp(__m128i v, __m128i last) {
+      v = _mm_andnot_si128(_mm_cmplt_epi32(v, _mm_setzero_si128()), v);
+      __m128i over = _mm_cmpgt_epi32(v, last);
+      return _mm_or_si128(_mm_and_si128(over, last), _mm_andnot_si128(over, v));
+    }
+    __m128i _width, _sLast, _tLast;
+    __m128i _sWhole, _sPart, _sStep, _sStepPart, _tWhole, _tPart, _tStep, _tStepPart;
   };
 
   // a x b / 255 rounded (mul255), in 16-bit lanes holding bytes; also exact for a x b up to
