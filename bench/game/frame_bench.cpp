@@ -5,12 +5,15 @@
 //   typical: 30 aliens, 150 particles, 40 alien shots + 20 ship shots
 //   worst:   every pool full: 500 aliens, 1000 particles, 500 alien shots, 100 ship shots
 // The background is always the 240-cell mesh. The software Direct3D device runs headless
-// (SDL_VIDEODRIVER=dummy); the OpenGL case needs an X display and is skipped without one.
+// (SDL_VIDEODRIVER=dummy), once per drawing mode (threads:1 draws on the game's thread, threads:2
+// in two bands on two threads) and pixel arithmetic (portable:0 SSE2, portable:1 plain C++);
+// the OpenGL case needs an X display and is skipped without one.
 // Reported: mean wall-clock ms per frame (Time), its 95th percentile (p95_ms), the main thread's
-// processor time per frame (cpu_ms: all of the frame on the software device, which draws on
-// this thread; on OpenGL the driver's threads and the X server are not in it), and on the
-// software device the target. From build/bin:
-//   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy taskset -c 0 ./bench_game_frame --benchmark_filter=D3D
+// processor time per frame (cpu_ms: with threads:1 all of the frame on the software device; on
+// OpenGL the driver's threads and the X server are not in it), and on the software device the
+// pixels its triangles covered per frame (kpx) and the processor time per covered pixel
+// (ns_per_px, with threads:1), and the target. From build/bin:
+//   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy taskset -c 0,1 ./bench_game_frame --benchmark_filter=D3D
 //   LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24"
 //       ./bench_game_frame --benchmark_filter=OpenGL           (one command)
 #include <algorithm>
@@ -20,6 +23,7 @@
 #include "../bench_clock.h"
 #include "../bench_window.h"
 #include "aliens.h"
+#include "ddraw.h"
 #include "game.h"
 
 namespace {
@@ -29,8 +33,8 @@ struct Scene {
   double targetMs; // on the software device, one core
 };
 const Scene SCENES[] = {
-    {30, 150, 40, 20, 4.0},     // typical
-    {500, 1000, 500, 100, 16.7}, // worst: one 60 Hz frame
+    {30, 150, 40, 20, 2.0},     // typical
+    {500, 1000, 500, 100, 8.0}, // worst: half a 60 Hz frame on one core
 };
 
 // How each pool tells a live entry, and frees one the way the game does.
@@ -84,6 +88,14 @@ void topUp(const Scene &s, KGraphic *sprites) {
 }
 
 void gameFrames(benchmark::State &state, Erenderer renderer) {
+  bool software = renderer == K_DIRECTX;
+  if (software) {
+    zyDDrawSetRasterThreads((int)state.range(1));
+    if (!zyDDrawUsePortablePixels(state.range(2) != 0)) {
+      state.SkipWithError("this pixel arithmetic is not built in");
+      return;
+    }
+  }
   if (!openBenchWindow(state, renderer)) return;
   sGameScreen screen;
   loadGamePictures(screen);
@@ -97,35 +109,53 @@ void gameFrames(benchmark::State &state, Erenderer renderer) {
   }
   std::vector<double> ms;
   double cpu = 0;
+  unsigned long long pixels = 0;
   for (auto _ : state) {
     topUp(scene, screen.surf_sprites);
     double cpu0 = threadCpuSeconds();
+    unsigned long long pixels0 = zyDDrawPixelsDrawn();
     auto t0 = std::chrono::steady_clock::now();
     gameFrame(screen);
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - t0;
     cpu += threadCpuSeconds() - cpu0;
+    pixels += zyDDrawPixelsDrawn() - pixels0;
     state.SetIterationTime(took.count());
     ms.push_back(took.count() * 1000);
   }
   std::sort(ms.begin(), ms.end());
+  double frames = (double)ms.size();
   state.counters["p95_ms"] = ms[ms.size() * 95 / 100];
-  state.counters["cpu_ms"] = cpu * 1000 / (double)ms.size();
-  if (renderer == K_DIRECTX) state.counters["target_ms"] = scene.targetMs;
+  state.counters["cpu_ms"] = cpu * 1000 / frames;
+  if (software) {
+    state.counters["kpx"] = (double)pixels / frames / 1000;
+    if (state.range(1) == 1) state.counters["ns_per_px"] = cpu * 1e9 / (double)pixels;
+    state.counters["target_ms"] = scene.targetMs;
+  }
   freeGamePictures(screen);
   closeBenchWindow();
+  zyDDrawSetRasterThreads(2);
+  zyDDrawUsePortablePixels(false);
 }
 
 void BM_GameFrameD3D(benchmark::State &s) { gameFrames(s, K_DIRECTX); }
 void BM_GameFrameOpenGL(benchmark::State &s) { gameFrames(s, K_OPENGL); }
 
-void sceneCases(benchmark::internal::Benchmark *b) {
-  // Two seconds of frames at least, so the percentile rests on a hundred of them or more.
-  b->ArgName("worst")->Arg(0)->Arg(1)->UseManualTime()->MinTime(2)->Unit(benchmark::kMillisecond);
+// Two seconds of frames at least, so the percentile rests on a hundred of them or more.
+void timing(benchmark::internal::Benchmark *b) {
+  b->UseManualTime()->MinTime(2)->Unit(benchmark::kMillisecond);
+}
+void softwareCases(benchmark::internal::Benchmark *b) {
+  b->ArgNames({"worst", "threads", "portable"})->ArgsProduct({{0, 1}, {1, 2}, {0, 1}});
+  timing(b);
+}
+void openGLCases(benchmark::internal::Benchmark *b) {
+  b->ArgName("worst")->Arg(0)->Arg(1);
+  timing(b);
 }
 
 } // namespace
 
-BENCHMARK(BM_GameFrameD3D)->Apply(sceneCases);
-BENCHMARK(BM_GameFrameOpenGL)->Apply(sceneCases);
+BENCHMARK(BM_GameFrameD3D)->Apply(softwareCases);
+BENCHMARK(BM_GameFrameOpenGL)->Apply(openGLCases);
 
 BENCHMARK_MAIN();

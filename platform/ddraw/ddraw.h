@@ -333,5 +333,13 @@ void zyDDrawSetDisplayDepth(int bits);
 void zyDDrawLoseSurface(IDirectDrawSurface7 *surface);
 // Chooses the rasteriser of devices made afterwards: false = the slow reference one.
 void zyDDrawUseFastRasteriser(bool fast);
+// The drawing threads of scenes begun afterwards: 1 draws each primitive at once, 2 draws the
+// scene in two bands of rows at its end (the default where there are two cores or more).
+void zyDDrawSetRasterThreads(int threads);
+// The pixels the fast rasteriser's triangles have covered so far (for benchmarks).
+unsigned long long zyDDrawPixelsDrawn();
+// Chooses the fast rasteriser's plain C++ pixel arithmetic (true) or SSE2 (false, the default
+// where built in); false when the choice is not built in.
+bool zyDDrawUsePortablePixels(bool portable);
 
 #endif

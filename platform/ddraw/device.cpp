@@ -2,7 +2,9 @@
 // handed to the rasteriser in screen space.
 
 #include <cstring>
+#include <memory>
 
+#include "bands.h"
 #include "device.h"
 
 namespace zyddraw {
@@ -75,6 +77,7 @@ public:
     _stage[D3DTSS_MINFILTER] = D3DTFN_POINT;
   }
   ~Device() override {
+    if (_bands) _bands->flush();
     if (_texture) _texture->Release();
     _target->Release();
   }
@@ -89,6 +92,7 @@ public:
   HRESULT SetRenderTarget(IDirectDrawSurface7 *target, DWORD) override {
     Surface *s = static_cast<Surface *>(target);
     if (!s || s->layout() == Layout::ARGB4444) return DDERR_INVALIDPARAMS;
+    flushDeferredDrawing();
     s->AddRef();
     _target->Release();
     _target = s;
@@ -163,17 +167,22 @@ public:
   HRESULT BeginScene() override {
     if (_inScene) return D3DERR_SCENE_IN_SCENE;
     _inScene = true;
+    // The threading mode of this scene; the worker thread lives while the mode lasts.
+    if (rasterThreads() > 1 && !_bands) _bands.reset(new BandedDrawing);
+    if (rasterThreads() == 1) _bands.reset();
     return D3D_OK;
   }
   HRESULT EndScene() override {
     if (!_inScene) return D3DERR_SCENE_NOT_IN_SCENE;
     _inScene = false;
+    if (_bands) _bands->flush();
     return D3D_OK;
   }
 
   HRESULT Clear(DWORD count, D3DRECT *rects, DWORD flags, D3DCOLOR color, D3DVALUE, DWORD) override {
     if (!(flags & D3DCLEAR_TARGET)) return D3D_OK;
     if (_target->lost()) return DDERR_SURFACELOST;
+    flushDeferredDrawing();
     ClipRect vp = viewportRect();
     D3DRECT whole = {vp.x0, vp.y0, vp.x1, vp.y1};
     if (count == 0 || !rects) {
@@ -186,9 +195,8 @@ public:
     fromARGB(t.layout, stored, color); // the colour in the target's format, written as is
     for (DWORD i = 0; i < count; i++) {
       const D3DRECT &r = rects[i];
-      long x0 = std::max(r.x1, (long)vp.x0), x1 = std::min(r.x2, (long)vp.x1);
-      for (long y = std::max(r.y1, (long)vp.y0); y < std::min(r.y2, (long)vp.y1); y++)
-        for (long x = x0; x < x1; x++) std::memcpy(t.pixels + y * t.pitch + x * bpp, stored, bpp);
+      fillRows(t.pixels, t.pitch, bpp, stored, std::max(r.x1, (long)vp.x0), std::max(r.y1, (long)vp.y0),
+               std::min(r.x2, (long)vp.x1), std::min(r.y2, (long)vp.y1));
     }
     return D3D_OK;
   }
@@ -209,11 +217,11 @@ public:
     switch (type) {
     case D3DPT_POINTLIST:
       for (DWORD i = 0; i < count; i++)
-        if (_inside[i]) drawPoint(s, t, _screen[i]);
+        if (_inside[i]) draw(Primitive::Point, s, t, &_screen[i]);
       break;
     case D3DPT_LINELIST:
       for (DWORD i = 0; i + 1 < count; i += 2)
-        if (_inside[i] && _inside[i + 1]) drawLine(s, t, _screen[i], _screen[i + 1]);
+        if (_inside[i] && _inside[i + 1]) draw(Primitive::Line, s, t, &_screen[i]);
       break;
     case D3DPT_TRIANGLELIST:
       for (DWORD i = 0; i + 2 < count; i += 3) triangle(s, t, i, i + 1, i + 2);
@@ -288,10 +296,16 @@ private:
     float cross = (v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[1].y - v[0].y) * (v[2].x - v[0].x);
     DWORD cull = _render[D3DRENDERSTATE_CULLMODE];
     if ((cull == D3DCULL_CW && cross > 0) || (cull == D3DCULL_CCW && cross < 0)) return;
-    if (_fast)
-      drawTriangleFast(s, t, v);
+    draw(Primitive::Triangle, s, t, v);
+  }
+
+  // Now, or at the end of the scene in bands.
+  void draw(Primitive p, const RasterState &s, const Target &t, const RasterVertex *v) {
+    TriangleDrawer triangle = _fast ? drawTriangleFast : drawTriangleReference;
+    if (_bands)
+      _bands->add(p, s, t, _target->height(), v, triangle);
     else
-      drawTriangleReference(s, t, v);
+      drawPrimitive(p, s, t, v, triangle);
   }
 
   DWORD _refs = 1;
@@ -305,6 +319,7 @@ private:
   bool _fast = gFastRasteriser;
   std::vector<RasterVertex> _screen;
   std::vector<char> _inside;
+  std::unique_ptr<BandedDrawing> _bands; // null: each primitive drawn at once
 };
 
 } // namespace
@@ -314,3 +329,11 @@ IDirect3DDevice7 *makeDevice(Surface *target) { return new Device(target); }
 } // namespace zyddraw
 
 void zyDDrawUseFastRasteriser(bool fast) { zyddraw::gFastRasteriser = fast; }
+
+void zyDDrawSetRasterThreads(int threads) { zyddraw::setRasterThreads(threads); }
+
+unsigned long long zyDDrawPixelsDrawn() { return zyddraw::pixelsDrawn(); }
+
+bool zyDDrawUsePortablePixels(bool portable) {
+  return zyddraw::usePixelOps(portable ? zyddraw::PixelOps::Portable : zyddraw::PixelOps::Sse2);
+}

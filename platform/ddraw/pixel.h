@@ -76,6 +76,11 @@ inline void fromARGB(Layout l, uint8_t *p, uint32_t c) {
   }
 }
 
+// Fills the rectangle x0 <= x < x1, y0 <= y < y1 of rows pitch bytes apart with one stored pixel
+// of bpp bytes: the first row pixel by pixel, the others copied from it.
+void fillRows(uint8_t *pixels, long pitch, int bpp, const uint8_t *stored, long x0, long y0, long x1,
+              long y1);
+
 // x * y / 255 rounded to nearest, exact for x, y in 0..255.
 inline uint32_t mul255(uint32_t x, uint32_t y) {
   uint32_t t = x * y + 128;

@@ -72,6 +72,9 @@ inline int wrapCoord(int64_t i, int n, bool wrap) {
 // containing the point; bilinear the four around it, weighted by the fraction rounded to 1/256
 // (so a sample on a texel centre reads that texel alone).
 uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed);
+// The four texels around a sample weighted by the fractions fu and fv (0..256).
+uint32_t bilinearMix(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t fu,
+                     uint32_t fv);
 // A texture coordinate (0..1 across the texture) as a fixed-point texel coordinate.
 int64_t texelCoordinate(float u, int size);
 // The texture stage's output for a texel and a diffuse colour (both A R G B).
@@ -96,6 +99,8 @@ inline uint32_t blendFactor(D3DBLEND f, uint32_t srcAlpha, uint32_t destAlpha) {
 // target has no alpha.
 uint32_t blendPixel(D3DBLEND srcBlend, D3DBLEND destBlend, uint32_t src, uint32_t dst,
                     bool destAlphaOne);
+// Channel c (0 = blue .. 3 = alpha) of an A R G B value.
+inline uint32_t channelOf(uint32_t argb, int c) { return (argb >> (8 * c)) & 255; }
 // Diffuse A R G B from interpolated channels (rounded to nearest, clamped to 0..255).
 uint32_t packColour(float a, float r, float g, float b);
 inline uint32_t colourChannel(int64_t c) {
@@ -142,6 +147,15 @@ inline bool isTopLeft(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
 
 void drawTriangleReference(const RasterState &s, const Target &t, const RasterVertex v[3]);
 void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex v[3]);
+// The fast rasteriser's pixel arithmetic (raster_ops.h): SSE2 where the build has it, else
+// plain C++; the same pixels either way.
+enum class PixelOps { Portable, Sse2 };
+bool pixelOpsBuiltIn(PixelOps ops);
+// Chooses the arithmetic of later drawing (by default the fastest built in); false, changing
+// nothing, when that one is not built in. Not while another thread draws.
+bool usePixelOps(PixelOps ops);
+// The pixels drawTriangleFast has covered so far, on every thread.
+uint64_t pixelsDrawn();
 // A line covers the pixels whose centres its major axis passes over, from the pixel of its
 // start to the pixel of its end; that last one only with lastPixel.
 void drawLine(const RasterState &s, const Target &t, const RasterVertex &a, const RasterVertex &b);

@@ -7,23 +7,16 @@
 
 namespace zyddraw {
 
-namespace {
-
-// Channel c (0 = blue .. 3 = alpha) of an A R G B value.
-inline uint32_t channel(uint32_t argb, int c) { return (argb >> (8 * c)) & 255; }
-
 uint32_t bilinearMix(uint32_t t00, uint32_t t10, uint32_t t01, uint32_t t11, uint32_t fu,
                      uint32_t fv) {
   uint32_t out = 0;
   for (int c = 0; c < 4; c++) {
-    uint32_t top = channel(t00, c) * (256 - fu) + channel(t10, c) * fu;
-    uint32_t bottom = channel(t01, c) * (256 - fu) + channel(t11, c) * fu;
+    uint32_t top = channelOf(t00, c) * (256 - fu) + channelOf(t10, c) * fu;
+    uint32_t bottom = channelOf(t01, c) * (256 - fu) + channelOf(t11, c) * fu;
     out |= ((top * (256 - fv) + bottom * fv + 32768) >> 16) << (8 * c);
   }
   return out;
 }
-
-} // namespace
 
 uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed) {
   const Texture &t = *s.texture;
@@ -53,7 +46,7 @@ uint32_t combine(const RasterState &s, uint32_t texel, uint32_t diffuse) {
   uint32_t out = 0;
   for (int c = 0; c < 4; c++) {
     Combine how = c == 3 ? s.alpha : s.colour;
-    uint32_t t = channel(texel, c), d = channel(diffuse, c);
+    uint32_t t = channelOf(texel, c), d = channelOf(diffuse, c);
     uint32_t v = how == Combine::Modulate ? mul255(t, d) : how == Combine::Texture ? t : d;
     out |= v << (8 * c);
   }
@@ -66,7 +59,7 @@ uint32_t blendPixel(D3DBLEND srcBlend, D3DBLEND destBlend, uint32_t src, uint32_
   uint32_t fs = blendFactor(srcBlend, sa, da), fd = blendFactor(destBlend, sa, da);
   uint32_t out = 0;
   for (int c = 0; c < 4; c++) {
-    uint32_t v = (channel(src, c) * fs + channel(dst, c) * fd + 127) / 255;
+    uint32_t v = (channelOf(src, c) * fs + channelOf(dst, c) * fd + 127) / 255;
     out |= (v > 255 ? 255 : v) << (8 * c);
   }
   return out;

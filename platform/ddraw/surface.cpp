@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bands.h"
 #include "objects.h"
 
 namespace zyddraw {
@@ -31,6 +32,7 @@ Surface::Surface(std::shared_ptr<Display> display, Layout layout, int width, int
       _caps2(caps2) {}
 
 Surface::~Surface() {
+  flushDeferredDrawing(); // recorded drawing may read or write this surface
   if (_attached) _attached->Release();
   if (_clipper) _clipper->Release();
 }
@@ -47,6 +49,7 @@ HRESULT Surface::Lock(RECT *rect, DDSURFACEDESC2 *desc, DWORD, void *) {
   if (!desc) return DDERR_INVALIDPARAMS;
   if (_lost) return DDERR_SURFACELOST;
   if (_locked) return DDERR_SURFACEBUSY;
+  flushDeferredDrawing();
   RECT r;
   if (rect && !clipRect(rect, _width, _height, &r)) return DDERR_INVALIDPARAMS;
   GetSurfaceDesc(desc);
@@ -58,6 +61,7 @@ HRESULT Surface::Lock(RECT *rect, DDSURFACEDESC2 *desc, DWORD, void *) {
 
 HRESULT Surface::Unlock(RECT *) {
   if (!_locked) return DDERR_NOTLOCKED;
+  flushDeferredDrawing();
   _locked = false;
   _texelsStale = true;
   presentIfPrimary();
@@ -68,21 +72,20 @@ HRESULT Surface::Blt(RECT *destRect, IDirectDrawSurface7 *srcInterface, RECT *sr
                      DDBLTFX *fx) {
   if (_lost) return DDERR_SURFACELOST;
   if (_locked) return DDERR_SURFACEBUSY;
+  flushDeferredDrawing();
   RECT d;
   int bpp = bytesPerPixel(_layout);
   if (flags & DDBLT_COLORFILL) {
     if (!fx) return DDERR_INVALIDPARAMS;
     if (!clipRect(destRect, _width, _height, &d)) return DD_OK;
-    for (long y = d.top; y < d.bottom; y++)
-      for (long x = d.left; x < d.right; x++) {
-        uint8_t *p = _memory.data() + y * _pitch + x * bpp;
-        if (bpp == 4)
-          std::memcpy(p, &fx->dwFillColor, 4);
-        else {
-          uint16_t v = (uint16_t)fx->dwFillColor;
-          std::memcpy(p, &v, 2);
-        }
-      }
+    uint8_t stored[4];
+    if (bpp == 4)
+      std::memcpy(stored, &fx->dwFillColor, 4);
+    else {
+      uint16_t v = (uint16_t)fx->dwFillColor;
+      std::memcpy(stored, &v, 2);
+    }
+    fillRows(_memory.data(), _pitch, bpp, stored, d.left, d.top, d.right, d.bottom);
   } else {
     Surface *src = static_cast<Surface *>(srcInterface);
     if (!src) return DDERR_INVALIDPARAMS;
@@ -95,18 +98,27 @@ HRESULT Surface::Blt(RECT *destRect, IDirectDrawSurface7 *srcInterface, RECT *sr
         s.right > src->_width || s.bottom > src->_height)
       return DDERR_INVALIDPARAMS;
     if (!clipRect(&full, _width, _height, &d)) return DD_OK;
-    // Each destination pixel takes the source pixel its centre falls on (a point stretch).
     int sbpp = bytesPerPixel(src->_layout);
-    for (long y = d.top; y < d.bottom; y++) {
-      long sy = s.top + (2 * (y - full.top) + 1) * sh / (2 * dh);
-      for (long x = d.left; x < d.right; x++) {
-        long sx = s.left + (2 * (x - full.left) + 1) * sw / (2 * dw);
-        const uint8_t *from = src->_memory.data() + sy * src->_pitch + sx * sbpp;
-        uint8_t *to = _memory.data() + y * _pitch + x * bpp;
-        if (src->_layout == _layout)
-          std::memcpy(to, from, bpp);
-        else
-          fromARGB(_layout, to, toARGB(src->_layout, from));
+    if (sw == dw && sh == dh && src->_layout == _layout && src != this) {
+      // The same size and layout: row copies (a point stretch at 1:1 takes every pixel as it is).
+      long sx = s.left + (d.left - full.left), sy = s.top + (d.top - full.top);
+      for (long y = d.top; y < d.bottom; y++)
+        std::memcpy(_memory.data() + y * _pitch + d.left * bpp,
+                    src->_memory.data() + (sy + y - d.top) * src->_pitch + sx * sbpp,
+                    (size_t)(d.right - d.left) * bpp);
+    } else {
+      // Each destination pixel takes the source pixel its centre falls on (a point stretch).
+      for (long y = d.top; y < d.bottom; y++) {
+        long sy = s.top + (2 * (y - full.top) + 1) * sh / (2 * dh);
+        for (long x = d.left; x < d.right; x++) {
+          long sx = s.left + (2 * (x - full.left) + 1) * sw / (2 * dw);
+          const uint8_t *from = src->_memory.data() + sy * src->_pitch + sx * sbpp;
+          uint8_t *to = _memory.data() + y * _pitch + x * bpp;
+          if (src->_layout == _layout)
+            std::memcpy(to, from, bpp);
+          else
+            fromARGB(_layout, to, toARGB(src->_layout, from));
+        }
       }
     }
   }
@@ -118,6 +130,7 @@ HRESULT Surface::Blt(RECT *destRect, IDirectDrawSurface7 *srcInterface, RECT *sr
 HRESULT Surface::Flip(IDirectDrawSurface7 *, DWORD) {
   if (!_attached) return DDERR_INVALIDPARAMS;
   if (_lost || _attached->_lost) return DDERR_SURFACELOST;
+  flushDeferredDrawing();
   std::swap(_memory, _attached->_memory);
   presentIfPrimary();
   return DD_OK;
@@ -199,6 +212,15 @@ bool layoutOf(const DDPIXELFORMAT &pf, Layout *layout) {
       return true;
     }
   return false;
+}
+
+void fillRows(uint8_t *pixels, long pitch, int bpp, const uint8_t *stored, long x0, long y0, long x1,
+              long y1) {
+  if (x0 >= x1 || y0 >= y1) return;
+  uint8_t *first = pixels + y0 * pitch + x0 * bpp;
+  size_t bytes = (size_t)(x1 - x0) * bpp;
+  for (size_t i = 0; i < bytes; i += bpp) std::memcpy(first + i, stored, bpp);
+  for (long y = y0 + 1; y < y1; y++) std::memcpy(pixels + y * pitch + x0 * bpp, first, bytes);
 }
 
 DDPIXELFORMAT pixelFormatOf(Layout l) {

@@ -86,6 +86,34 @@ TEST_F(Surfaces, CopyBltConvertsFormatsAndStretchesByPixelCentres) {
   src->Release();
 }
 
+// A copy at the same size and format, cut by the target's edges: each pixel where the source
+// rectangle, placed at the destination, puts it, and nothing beyond.
+TEST_F(Surfaces, OneToOneCopyBltPlacesEveryPixelAndClipsAtTheEdges) {
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+  desc.dwWidth = 20;
+  desc.dwHeight = 12;
+  IDirectDrawSurface7 *src = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&desc, &src, nullptr), DD_OK);
+  DDSURFACEDESC2 l{};
+  l.dwSize = sizeof l;
+  ASSERT_EQ(src->Lock(nullptr, &l, DDLOCK_WAIT, nullptr), DD_OK);
+  auto sourcePixel = [](int x, int y) { return (uint32_t)(x * 0x010203 + y * 0x300000 + 1); };
+  for (int y = 0; y < 12; y++)
+    for (int x = 0; x < 20; x++) ((uint32_t *)((char *)l.lpSurface + y * l.lPitch))[x] = sourcePixel(x, y);
+  src->Unlock(nullptr);
+  RECT from = {2, 1, 18, 12}, to = {-3, 55, 13, 66}; // 16 x 11, off the left and bottom edges
+  ASSERT_EQ(target->Blt(&to, src, &from, DDBLT_WAIT, nullptr), DD_OK);
+  for (int y = 50; y < 64; y++)
+    for (int x = 0; x < 20; x++) {
+      bool inside = x < 13 && y >= 55;
+      ASSERT_EQ(pixel(x, y), inside ? sourcePixel(x + 3 + 2, y - 55 + 1) : 0u) << x << ", " << y;
+    }
+  src->Release();
+}
+
 TEST_F(Surfaces, LostSurfacesRefuseWorkUntilRestored) {
   zyDDrawLoseSurface(target);
   EXPECT_EQ(target->IsLost(), DDERR_SURFACELOST);
