@@ -219,8 +219,8 @@ void ScriptedGame::frameReady(void *self, unsigned long frame)
         int16_t pcm[AUDIO_FRAMES_PER_FRAME * 2];
         dsoundTestMix(pcm, AUDIO_FRAMES_PER_FRAME);
     }
-    game.rememberBuffers();
     game.takeSounds(frame);
+    game.rememberBuffers();  // the buffers alive after this frame name the next batch's releases
     if (game.onFrame) game.onFrame(frame);
     if (frame + 1 >= game.maxFrames && !game.runaway) {
         game.runaway = true;
@@ -258,9 +258,16 @@ void ScriptedGame::rememberBuffers()
 
 void ScriptedGame::takeSounds(unsigned long frame)
 {
-    for (const DsRecord &record : dsoundTestTakeRecords()) {
+    const std::vector<DsRecord> records = dsoundTestTakeRecords();
+    for (size_t i = 0; i < records.size(); i++) {
+        const DsRecord &record = records[i];
         SoundEvent event{frame, "?", -1, record.call, record.value};
-        event.sound = soundOf(record.buffer, &event.copy);
+        // A buffer released later in the batch is not the one living at its address now (the
+        // start-up's priming sound is freed, and a new buffer may take its place).
+        const bool releasedSince = std::any_of(records.begin() + i + 1, records.end(), [&](const DsRecord &r) {
+            return r.call == DsCall::Release && r.buffer == record.buffer;
+        });
+        if (!releasedSince) event.sound = soundOf(record.buffer, &event.copy);
         // Calls made after the last frame (the shut-down's) are on sounds that may be gone.
         for (const KnownBuffer &known : knownBuffers) {
             if (event.sound != "?" || known.buffer != record.buffer) continue;
