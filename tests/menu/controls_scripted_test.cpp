@@ -106,9 +106,9 @@ protected:
 }  // namespace
 
 // One suite a renderer: the software Direct3D device, or OpenGL.
-using CONTROLS_SUITE = ControlsPanelRun;
+using RENDERER_SUITE = ControlsPanelRun;
 
-TEST_F(CONTROLS_SUITE, KeysReboundFromTheKeyboardAreKeptAndTheNextRunFliesFiresAndPausesOnThem)
+TEST_F(RENDERER_SUITE, KeysReboundFromTheKeyboardAreKeptAndTheNextRunFliesFiresAndPausesOnThem)
 {
     // First run: Down to the options, Right opens the panel; UP's first key becomes X, and
     // fire's first key becomes P, which pause had: pause takes fire's Control in exchange.
@@ -190,7 +190,7 @@ TEST_F(CONTROLS_SUITE, KeysReboundFromTheKeyboardAreKeptAndTheNextRunFliesFiresA
     EXPECT_LT(timer[4], timer[3]) << "Control resumes";
 }
 
-TEST_F(CONTROLS_SUITE, TheMouseOpensItRefusesAPauseWithoutKeysClearsASlotAndRestoresTheDefaults)
+TEST_F(RENDERER_SUITE, TheMouseOpensItRefusesAPauseWithoutKeysClearsASlotAndRestoresTheDefaults)
 {
     ScriptedGame game;
     game.keepSettingsIn(folder);
@@ -245,7 +245,7 @@ TEST_F(CONTROLS_SUITE, TheMouseOpensItRefusesAPauseWithoutKeysClearsASlotAndRest
     EXPECT_EQ(0u, inked(slotInk(back, ACTION_FIRE, 2)));
 }
 
-TEST_F(CONTROLS_SUITE, AKeyThatCannotBeBoundKeepsTheWaitAndEscapeCancelsItThenLeaves)
+TEST_F(RENDERER_SUITE, AKeyThatCannotBeBoundKeepsTheWaitAndEscapeCancelsItThenLeaves)
 {
     ScriptedGame game;
     game.keepSettingsIn(folder);

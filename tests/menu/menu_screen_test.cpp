@@ -28,7 +28,7 @@ struct Screens {
 
 }  // namespace
 
-TEST(MENU_SCREEN_SUITE, TheStillBandAndTheItemsShowTheSheet)
+TEST(RENDERER_SUITE, TheStillBandAndTheItemsShowTheSheet)
 {
     const Frame sheet = readPicture("data/menu.tga");
     ASSERT_EQ(1024, sheet.width);
@@ -44,7 +44,7 @@ TEST(MENU_SCREEN_SUITE, TheStillBandAndTheItemsShowTheSheet)
     EXPECT_EQ(0, differingFromSheet(title, sheet, 158, 394, 320, 424, 481, 94));
 }
 
-TEST(MENU_SCREEN_SUITE, TheOptionsPanelLightsEveryBarAndTheHighlightMoves)
+TEST(RENDERER_SUITE, TheOptionsPanelLightsEveryBarAndTheHighlightMoves)
 {
     const Frame sheet = readPicture("data/menu.tga");
     ASSERT_EQ(1024, sheet.width);

@@ -10,11 +10,6 @@
 #include "state.h"
 #include "temp_home.h"
 
-// One suite name a renderer (the build sets it), so that the runs are told apart.
-#ifndef SHOT_GAME_SUITE
-#define SHOT_GAME_SUITE ScreenshotGame
-#endif
-
 namespace {
 
 
@@ -45,7 +40,7 @@ std::vector<std::string> lines(const std::string &text) {
 
 } // namespace
 
-TEST(SHOT_GAME_SUITE, TheMenuAGameAndAPauseAreSavedAsShown) {
+TEST(RENDERER_SUITE, TheMenuAGameAndAPauseAreSavedAsShown) {
   ScriptedGame game;
   TempHome home; // after the runner, whose config folder it takes over while it lives
   home.writeUserDirs("XDG_PICTURES_DIR=\"$HOME/Shots\"\n");
