@@ -8,6 +8,7 @@
 #include "host_testing.h"
 #include "host_vk.h"
 #include "options.h"
+#include "session.h"
 #include "zyphora.h"
 
 namespace {
@@ -69,6 +70,7 @@ int launchZyphora(int argc, char **argv)
     case LaunchOptions::PLAY: break;
     }
 
+    if (!startDesktopSession()) return 1;
     KDataSearch search = findDataFolder();
     if (search.found < 0) {
         KMiscTools::messageBox("Zyphora", missingDataMessage(search).c_str());

@@ -183,6 +183,7 @@ void hostSendKey(HostWindow *window, int virtualKey, bool down, bool repeat) {
 }
 
 void hostPumpEvents() {
+  if (hostEndSignal()) hostCloseAll(); // as the player's close, at every turn until the end
   hostDeliverScriptedInput();
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   hostPumpPads();

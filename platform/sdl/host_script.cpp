@@ -102,4 +102,5 @@ void hostTestReset() {
   hostTestSetMessageBoxHandler(nullptr, nullptr);
   hostTestSetOpeningScale(1);
   hostTestSetFocusHeld(true);
+  hostForgetEndSignal();
 }
