@@ -87,8 +87,8 @@ void hostWaitForInput();
 
 // SIGINT, SIGTERM and SIGHUP end the program as closing every window does, whatever is on
 // screen: from then on each event pump sends WM_CLOSE to every window, and a message box that is
-// up is taken down (and no new one shown). Called before SDL starts, which then keeps its own
-// handlers off.
+// up is taken down (and no new one shown). A signal ignored from the start (nohup) stays
+// ignored. Called before SDL starts, which then keeps its own handlers off.
 void hostCatchEndSignals();
 // The ending signal caught (SIGTERM, say), 0 for none.
 int hostEndSignal();

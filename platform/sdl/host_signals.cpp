@@ -24,7 +24,12 @@ void hostCatchEndSignals() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART; // the rest of the program never sees an interrupted call
   // Installed before SDL starts, these also keep SDL from putting its own on SIGINT and SIGTERM.
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  // A signal ignored from the start stays ignored: `nohup zyphora` outlives its terminal.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction inherited;
+    if (sigaction(signal, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN) continue;
+    sigaction(signal, &action, nullptr);
+  }
 }
 
 int hostEndSignal() { return endSignal; }

@@ -16,8 +16,10 @@ namespace {
 
 const unsigned long NEVER = ~0ul;
 
+// The game started as from a desktop or a terminal: every ending signal at its default.
 int launch()
 {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
     char name[] = "zyphora";
     char *argv[] = {name, nullptr};
     return launchZyphora(1, argv);

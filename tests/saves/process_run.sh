@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program in processes of its own, each case in a scratch home:
-#   signals          SIGHUP, SIGTERM and SIGINT end the running menu with status 0, the file saved
+#   signals          SIGHUP, SIGTERM and SIGINT end the running menu with status 0, the file saved;
+#                    a SIGHUP ignored from the start (nohup) is left ignored
 #   no_display       no X, no Wayland, no driver asked for: a message and status 1
 #   box_then_signal  a damaged menu music shows its box at start; SIGTERM ends the game, saved
 #   display_lost     the X server killed under the running menu: status 1, the file saved
@@ -58,12 +59,20 @@ case $case in
 signals)
   for signal in HUP TERM INT; do
     rm -rf "$XDG_DATA_HOME" "$HOME/Pictures"
-    start env SDL_VIDEODRIVER=dummy ZYPHORA_SCREENSHOT_AFTER_FRAMES=30 "$program"
+    # A background command of a script starts with SIGINT ignored: give it its default back.
+    start env --default-signal=INT SDL_VIDEODRIVER=dummy ZYPHORA_SCREENSHOT_AFTER_FRAMES=30 "$program"
     await menu_running
     kill -s "$signal" "$game"
     expect_status 0
     expect_saved
   done
+  start nohup env SDL_VIDEODRIVER=dummy ZYPHORA_SCREENSHOT_AFTER_FRAMES=30 "$program"
+  await menu_running
+  kill -s HUP "$game"
+  sleep 1
+  kill -0 "$game" 2>/dev/null || fail "nohup's SIGHUP ended the game"
+  kill -s TERM "$game"
+  expect_status 0
   ;;
 no_display)
   start env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$program"
