@@ -29,9 +29,10 @@ start() {
   game=$!
   pids+=("$game")
 }
-# Waits for a condition (a shell command) for up to 60 s.
+# Waits for a condition (a shell command) for up to 180 s: a sanitizer build starts slowly.
 await() {
-  for _ in $(seq 600); do eval "$1" && return 0; sleep 0.1; done
+  local deadline=$((SECONDS + 180))
+  while [ $SECONDS -lt $deadline ]; do eval "$1" && return 0; sleep 0.1; done
   fail "timed out waiting for: $1"
 }
 # Waits for the game to end and checks its status.
