@@ -16,7 +16,11 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-fail() { echo "FAIL ($case): $*"; [ -f "$scratch/err" ] && sed 's/^/  stderr: /' "$scratch/err"; exit 1; }
+fail() {
+  echo "FAIL ($case): $*"
+  for f in out err; do [ -f "$scratch/$f" ] && sed "s/^/  std$f: /" "$scratch/$f"; done
+  exit 1
+}
 
 export HOME=$scratch/home XDG_DATA_HOME=$scratch/home/data XDG_CONFIG_HOME=$scratch/home/config
 export SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0
@@ -33,6 +37,7 @@ start() {
 await() {
   local deadline=$((SECONDS + 180))
   while [ $SECONDS -lt $deadline ]; do eval "$1" && return 0; sleep 0.1; done
+  kill -0 "$game" 2>/dev/null || { local status=0; wait "$game" || status=$?; fail "ended (status $status) before: $1"; }
   fail "timed out waiting for: $1"
 }
 # Waits for the game to end and checks its status.
