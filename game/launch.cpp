@@ -9,6 +9,7 @@
 #include "display_settings.h"
 #include "options.h"
 #include "settings_file.h"
+#include "session.h"
 #include "zyphora.h"
 
 Erenderer chosenRenderer(const char *option)
@@ -38,6 +39,7 @@ int launchZyphora(int argc, char **argv)
     case LaunchOptions::PLAY: break;
     }
 
+    if (!startDesktopSession()) return 1;
     KDataSearch search = findDataFolder();
     if (search.found < 0) {
         KMiscTools::messageBox("Zyphora", missingDataMessage(search).c_str());

@@ -30,6 +30,21 @@ constexpr int BLINK_HIDDEN_FROM = 35; // the newest row hides from here to the e
 
 int32_t timer = 0;  // blink counter of the newest row
 
+// What the run knows of the file. A file that is there but cannot be read holds the player's
+// scores as far as anyone knows: it is never replaced, whatever the run does.
+bool prefsLoaded = false;  // loadPrefs has run: the table in memory is the player's
+bool prefsLocked = false;  // the file cannot be read: no save this run
+
+void lockPrefs(const char *path)
+{
+    if (prefsLocked) return;
+    prefsLocked = true;
+    fprintf(stderr,
+            "zyphora: %s is there but cannot be read: it is left as it is, and this run's "
+            "high scores and volumes will not be saved\n",
+            path);
+}
+
 int32_t clampVolume(int32_t step) { return step < 0 ? 0 : step > 10 ? 10 : step; }
 
 // Draws text with the table's font; characters without a glyph are skipped without advancing.
@@ -51,14 +66,10 @@ void drawTableText(KGraphic *surface, const char *text, float pen, float y)
 void loadPrefs()
 {
     char path[300];
-    if (prefsFilePath(path, sizeof path)) {
-        if (FILE *file = fopen(path, "rb")) {
-            unsigned char bytes[PREFS_FILE_SIZE];
-            const size_t got = fread(bytes, 1, sizeof bytes, file);
-            fclose(file);
-            decodePrefs(bytes, got, preferences);
-        }
-    }
+    prefsLocked = false;
+    if (prefsFilePath(path, sizeof path) && readPrefsFile(path, preferences) == FileRead::UNREADABLE)
+        lockPrefs(path);
+    prefsLoaded = true;
     gVolumeSFX = clampVolume(preferences.sfx);
     gVolumeMusic = clampVolume(preferences.zik);
     KSound::setGlobalVolumes(gVolumeMusic * 10, gVolumeSFX * 10);
@@ -68,10 +79,20 @@ void savePrefs()
 {
     preferences.sfx = gVolumeSFX;
     preferences.zik = gVolumeMusic;
-    char path[300], tempPath[310];
-    if (!prefsFilePath(path, sizeof path) || !prefsTemporaryPath(path, tempPath, sizeof tempPath))
+    char path[300];
+    if (prefsLocked || !prefsFilePath(path, sizeof path)) return;
+    sPreference onDisk;  // what is there now may have become unreadable since the start
+    if (readPrefsFile(path, onDisk) == FileRead::UNREADABLE) {
+        lockPrefs(path);
         return;
-    if (writePrefsTemporary(tempPath, preferences)) commitPrefsTemporary(tempPath, path);
+    }
+    writePrefsFile(path, preferences);
+}
+
+void saveLoadedPrefs()
+{
+    // Before the menu has read the file, the table in memory is the built-in one.
+    if (prefsLoaded) savePrefs();
 }
 
 bool isHighscore()
@@ -92,6 +113,9 @@ bool isHighscore()
     scores[row] = gScore;
     levels[row] = gLevel;
     highlightMenuItem(2);  // the menu comes back showing the table, its item lit
+    // The entry reaches the disk at once: a run that never gets back to the menu's own save
+    // (the display gone, a crash) keeps it.
+    savePrefs();
     return true;
 }
 

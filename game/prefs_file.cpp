@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "KMiscTools.h"
 
@@ -58,28 +57,18 @@ bool prefsFilePath(char *path, size_t size)
     return m >= 0 && static_cast<size_t>(m) < size;
 }
 
-bool prefsTemporaryPath(const char *path, char *tempPath, size_t size)
+FileRead readPrefsFile(const char *path, sPreference &prefs)
 {
-    const int n = snprintf(tempPath, size, "%s.tmp", path);
-    return n >= 0 && static_cast<size_t>(n) < size;
+    std::string bytes;
+    const FileRead read = readPlayerFile(path, bytes, PREFS_FILE_SIZE);
+    if (read == FileRead::READ)
+        decodePrefs(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), prefs);
+    return read;
 }
 
-bool writePrefsTemporary(const char *tempPath, const sPreference &prefs)
+bool writePrefsFile(const char *path, const sPreference &prefs)
 {
     unsigned char bytes[PREFS_FILE_SIZE];
     encodePrefs(prefs, bytes);
-    FILE *file = fopen(tempPath, "wb");
-    if (!file) return false;
-    bool ok = fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes && fflush(file) == 0 &&
-              fsync(fileno(file)) == 0;
-    ok = fclose(file) == 0 && ok;
-    if (!ok) remove(tempPath);
-    return ok;
-}
-
-bool commitPrefsTemporary(const char *tempPath, const char *path)
-{
-    if (rename(tempPath, path) == 0) return true;
-    remove(tempPath);
-    return false;
+    return writePlayerFile(path, std::string(reinterpret_cast<const char *>(bytes), sizeof bytes));
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "safe_file.h"
 #include "zyphora.h"
 
 constexpr size_t PREFS_FILE_SIZE = 56;
@@ -19,13 +20,13 @@ void decodePrefs(const unsigned char *bytes, size_t size, sPreference &prefs);
 // The file's full path in the user folder; false when it does not fit the buffer.
 bool prefsFilePath(char *path, size_t size);
 
-// The save, in its two steps: the new bytes go to a temporary file beside the real one, which
-// a rename then replaces at once. A crash, a full disk or a killed process between or during
-// the steps leaves the old file whole. Each returns false on failure.
-bool writePrefsTemporary(const char *tempPath, const sPreference &prefs);
-bool commitPrefsTemporary(const char *tempPath, const char *path);
+// Reads the file over the record (as decodePrefs lays it). ABSENT and UNREADABLE leave the
+// record as it was; UNREADABLE is a file that is there but cannot be read (another owner, no
+// permission, a FIFO, a folder), which a save must never replace.
+FileRead readPrefsFile(const char *path, sPreference &prefs);
 
-// The temporary file's name for a path; false when it does not fit the buffer.
-bool prefsTemporaryPath(const char *path, char *tempPath, size_t size);
+// Replaces the file with the record at once, through an exclusive temporary beside it: a crash,
+// a full disk or a killed process leaves the old file whole. False on failure.
+bool writePrefsFile(const char *path, const sPreference &prefs);
 
 #endif

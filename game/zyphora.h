@@ -41,6 +41,7 @@ extern int32_t lastHighscore;  // row of the newest entry (it blinks), -1 for no
 
 void loadPrefs();   // reads the file (if any) and sets the volumes
 void savePrefs();   // stores the volumes and writes the file; a failure is silent
+void saveLoadedPrefs(); // savePrefs once loadPrefs has run; before, nothing is written
 bool isHighscore(); // offers gScore/gLevel to the table; on entry the menu comes back on the table
 void displayHighscore(KGraphic *surface);
 

@@ -1,6 +1,9 @@
 // KSound streams: the in-memory Ogg reader, loading, the refill thread and its halves.
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <set>
+#include <string>
 
 #include "KMiscTools.h"
 #include "KSound.h"
@@ -14,6 +17,20 @@ const DWORD kHalfBytes = 16384;
 const unsigned kWaitMs = 50;
 
 KSound *soundOf(void *source) { return static_cast<KSound *>(source); }
+
+// A file that is not Ogg Vorbis is said once a run, by name: the menu loads its music again after
+// every game, and a damaged file would otherwise stop the player with the same box each time.
+void sayNotOgg(const char *filename) {
+  static std::mutex lock;
+  static std::set<std::string> said;
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    if (!said.insert(filename).second)
+      return;
+  }
+  const std::string text = std::string("error could not detect ogg file: ") + filename;
+  KMiscTools::messageBox("error", text.c_str());
+}
 
 }  // namespace
 
@@ -73,7 +90,7 @@ bool KSound::loadStream(const char *filename) {
   if (ov_open_callbacks(this, &_vorbisFile, nullptr, 0, ogg_CallBacks) == 0)
     info = ov_info(&_vorbisFile, -1);
   if (!info) {
-    KMiscTools::messageBox("error", "error could not detect ogg file");
+    sayNotOgg(filename);
     freeAllocatedData();
     return false;
   }

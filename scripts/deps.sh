@@ -7,8 +7,9 @@ packages=(
   libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev libsdl2-mixer-dev
   xvfb xauth xdotool imagemagick sox mesa-utils libgl1-mesa-dri
+  xfonts-base  # the fonts SDL draws its X11 message boxes with (tests show real ones)
   desktop-file-utils appstream librsvg2-bin
-  dpkg-dev debhelper lintian
+  dpkg-dev debhelper lintian clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

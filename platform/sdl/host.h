@@ -85,6 +85,20 @@ long hostSendMessage(HostWindow *window, unsigned int message, unsigned int wPar
 // on for up to 10 ms and pumped; scripted input asks the test's wait hook (host_testing.h).
 void hostWaitForInput();
 
+// SIGINT, SIGTERM and SIGHUP end the program as closing every window does, whatever is on
+// screen: from then on each event pump sends WM_CLOSE to every window, and a message box that is
+// up is taken down (and no new one shown). A signal ignored from the start (nohup) stays
+// ignored. Called before SDL starts, which then keeps its own handlers off.
+void hostCatchEndSignals();
+// The ending signal caught (SIGTERM, say), 0 for none.
+int hostEndSignal();
+
+// With SDL_VIDEODRIVER unset, limits SDL to the drivers that show something and opens the display
+// once: false, with SDL's reason, when none opens. A driver asked for by name is taken as it is.
+bool hostOpenRealDisplay(char *reason, size_t size);
+// `save` runs when the X server goes away under the program, before it ends with status 1.
+void hostOnDisplayLost(void (*save)());
+
 // ---- keyboard and mouse ---------------------------------------------------------------------
 
 // The key with this Windows virtual-key code is down. The generic codes 16, 17, 18

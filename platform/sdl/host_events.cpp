@@ -182,6 +182,7 @@ void hostSendKey(HostWindow *window, int virtualKey, bool down, bool repeat) {
 HostTestSeams hostTestSeams;
 
 void hostPumpEvents() {
+  if (hostEndSignal()) hostCloseAll(); // as the player's close, at every turn until the end
   if (hostScriptActive()) hostTestSeams.deliverScriptedInput();
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   hostPumpPads();

@@ -102,6 +102,15 @@ void hostTakeAskedScreenshot();
 SDL_Surface *hostMakeIcon();
 void hostSetIcon(SDL_Window *window);
 
+// Shows an SDL message box until it is answered or an ending signal takes it down (host_box.cpp);
+// false when it could not be shown or was taken down.
+bool hostShowBox(const char *title, const char *text, SDL_Window *owner);
+// Back to no ending signal caught (host_signals.cpp), for the next test.
+void hostForgetEndSignal();
+
+// Puts the display-loss save (host.h) on Xlib's I/O error handler, once SDL has opened X11.
+void hostWatchDisplayLoss();
+
 // mkdir -p (the path is changed while it runs, then put back); true when the folder exists.
 bool hostMakeFolders(char *path);
 

@@ -76,9 +76,7 @@ void hostMessageBox(const char *title, const char *text) {
   HostWindow *owner = nullptr;
   for (HostWindow *w = hostNewestWindow(); w; w = w->next)
     if (w->focused) owner = w;
-  if (displayCanShowBox() &&
-      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title, text, owner ? owner->sdl : nullptr) == 0)
-    return;
+  if (displayCanShowBox() && hostShowBox(title, text, owner ? owner->sdl : nullptr)) return;
   fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
 }
 

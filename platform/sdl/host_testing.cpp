@@ -39,4 +39,5 @@ void hostTestReset() {
   hostSetOpeningSize(0, 0);
   hostSetScaling(HOST_SCALE_SHARP);
   hostTestSetFocusHeld(true);
+  hostForgetEndSignal();
 }

@@ -62,7 +62,8 @@ void hostTestSetOpeningScale(int scale);
 // the focus from another's, which would then wait for it for ever. The reset sets true.
 void hostTestSetFocusHeld(bool held);
 
-// Every hook off, frame count 0, scripted input stopped, windows opening at 1x, focus held.
+// Every hook off, frame count 0, scripted input stopped, windows opening at 1x, focus held, no
+// ending signal caught.
 void hostTestReset();
 
 #endif

@@ -28,6 +28,7 @@ HostWindow *hostCreateWindow(const HostWindowDesc &desc) {
     return nullptr;
   }
   hostSetIcon(sdl);
+  hostWatchDisplayLoss();
   HostWindow *window = new HostWindow{sdl, SDL_GetWindowID(sdl), desc.proc, desc.userData,
                                       desc.width, desc.height, !(desc.sdlFlags & SDL_WINDOW_HIDDEN), windows, w, h};
   windows = window;

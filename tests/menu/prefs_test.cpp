@@ -1,5 +1,9 @@
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "KMiscTools.h"
 #include "menu.h"
@@ -123,10 +127,10 @@ TEST_F(PrefsTest, ASaveInterruptedAfterTheTemporaryFileLeavesTheOldFileWhole)
 {
     const std::vector<unsigned char> old = fileOf({2, 3, 100, 90, 80, 70, 60, 50, 1, 1, 1, 1, 1, 1});
     writeFile(old);
-    // The process dies between writing the new bytes and putting them in place.
-    sPreference newer = preferences;
-    newer.sfx = 9;
-    ASSERT_TRUE(writePrefsTemporary((file() + ".tmp").c_str(), newer));
+    // The process died between writing the new bytes and putting them in place: its temporary
+    // file, named beside the real one, is left over.
+    const std::string leftover = file() + ".Xy12Zw";
+    std::ofstream(leftover, std::ios::binary).write("\x09\0\0\0", 4);
     EXPECT_EQ(old, readFile());
 
     loadPrefs();  // the next run reads the old table, ignoring the leftover
@@ -134,19 +138,94 @@ TEST_F(PrefsTest, ASaveInterruptedAfterTheTemporaryFileLeavesTheOldFileWhole)
     EXPECT_EQ(100, preferences.highscore[0]);
 
     gVolumeSFX = 5;
-    savePrefs();  // and its own save replaces both
+    savePrefs();  // and its own save replaces the file, leaving nothing of its own behind
     EXPECT_EQ(5, readFile()[0]);
-    EXPECT_FALSE(std::filesystem::exists(file() + ".tmp"));
+    EXPECT_EQ(4u, std::filesystem::file_size(leftover));
+    EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(folder()), {}));
 }
 
 TEST_F(PrefsTest, AFailedSaveKeepsTheOldFileAndIsSilent)
 {
     const std::vector<unsigned char> old = fileOf({2, 3, 100, 90, 80, 70, 60, 50, 1, 1, 1, 1, 1, 1});
     writeFile(old);
-    std::filesystem::create_directory(file() + ".tmp");  // the temporary file cannot be made
+    // A full disk: no byte can be written.
+    struct rlimit limit, none = {0, 0};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    none.rlim_max = limit.rlim_max;
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &none);
     gVolumeSFX = 9;
+    testing::internal::CaptureStderr();
     savePrefs();
+    const std::string said = testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(old, readFile());
+    EXPECT_EQ("", said);
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder()), {}));
+}
+
+TEST_F(PrefsTest, ALinkPlantedBesideTheFileIsNeverFollowed)
+{
+    // Anyone who can write the folder may plant links under the names a save could use.
+    const std::string target = home + "/victim";
+    std::ofstream(target) << "keep";
+    std::filesystem::create_directories(folder());
+    for (const char *name : {".tmp", ".new", ".XXXXXX"})
+        std::filesystem::create_symlink(target, file() + name);
+    savePrefs();
+    EXPECT_EQ(56u, readFile().size());
+    EXPECT_EQ(4u, std::filesystem::file_size(target));
+    EXPECT_TRUE(std::filesystem::is_symlink(file() + ".tmp"));
+}
+
+TEST_F(PrefsTest, AFileThatIsThereButCannotBeReadIsNeverReplacedAndSaidOnce)
+{
+    // A FIFO blocks a plain open for ever; a folder cannot be read either; as another user,
+    // a file without read permission is one too.
+    std::vector<std::string> kinds = {"fifo", "folder"};
+    if (geteuid() != 0) kinds.push_back("private");
+    for (const std::string &kind : kinds) {
+        SetUp();
+        std::filesystem::create_directories(folder());
+        if (kind == "fifo") {
+            ASSERT_EQ(0, mkfifo(file().c_str(), 0600));
+        }
+        if (kind == "folder") std::filesystem::create_directory(file());
+        if (kind == "private") {
+            writeFile(fileOf({1, 1, 5000, 4000, 3000, 2000, 1000, 0, 9, 9, 9, 9, 9, 9}));
+            chmod(file().c_str(), 0);
+        }
+        const auto type = std::filesystem::symlink_status(file()).type();
+        testing::internal::CaptureStderr();
+        loadPrefs();
+        gScore = 2500;  // an entry, then the menu's end: neither may replace the file
+        isHighscore();
+        savePrefs();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(type, std::filesystem::symlink_status(file()).type()) << kind;
+        EXPECT_EQ(3000, preferences.highscore[0]) << kind;  // the run goes on with the defaults
+        EXPECT_EQ(2500, preferences.highscore[1]) << kind;
+        EXPECT_NE(std::string::npos, said.find(file() + " is there but cannot be read")) << said;
+        EXPECT_EQ(said.find(file()), said.rfind(file())) << "said once: " << said;
+        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder()), {})) << kind;
+        chmod(file().c_str(), 0600);
+    }
+}
+
+TEST_F(PrefsTest, AFileThatBecomesUnreadableDuringTheRunIsNotReplaced)
+{
+    writeFile(fileOf({4, 4, 100, 90, 80, 70, 60, 50, 1, 1, 1, 1, 1, 1}));
+    loadPrefs();
+    std::filesystem::remove(file());
+    ASSERT_EQ(0, mkfifo(file().c_str(), 0600));
+    testing::internal::CaptureStderr();
+    savePrefs();
+    savePrefs();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::filesystem::is_fifo(file()));
+    EXPECT_EQ(said.find(file()), said.rfind(file())) << said;
+    EXPECT_NE(std::string::npos, said.find(file())) << said;
 }
 
 TEST_F(PrefsTest, ASaveOverAFileThatIsInTheWayFailsWithoutHarm)
@@ -204,6 +283,21 @@ TEST_F(PrefsTest, A2500EntersAsRowOneAndTheMenuShowsTheTable)
     EXPECT_EQ(1, lastHighscore);
     EXPECT_EQ(2, gMenuActive);
     for (int i = 0; i < MENU_ITEMS; i++) EXPECT_EQ(i == 2, menus[i].active == 1) << i;  // lit too
+}
+
+TEST_F(PrefsTest, AnEntryReachesTheDiskAtOnce)
+{
+    writeFile(fileOf({6, 2, 3000, 2000, 1000, 500, 250, 0, 5, 4, 3, 2, 1, 0}));
+    loadPrefs();
+    gScore = 2500;
+    gLevel = 7;
+    isHighscore();
+    EXPECT_EQ(fileOf({6, 2, 3000, 2500, 2000, 1000, 500, 250, 5, 7, 4, 3, 2, 1}), readFile());
+
+    gScore = 10;  // below the sixth row: the file is left alone
+    std::filesystem::remove(file());
+    isHighscore();
+    EXPECT_FALSE(std::filesystem::exists(file()));
 }
 
 TEST_F(PrefsTest, AScoreEqualToTheBestGoesBelowIt)
