@@ -7,18 +7,17 @@
 #include "KInput.h"
 #include "aliens.h"
 
-KSpline ks;  // the evaluator of every flight path; it keeps no state
+KSpline ks; // the evaluator of every flight path; it keeps no state
 
 namespace {
 
-const float DEGREES_PER_RADIAN = 57.32484f;  // 180 / 3.14, as a float
+const float DEGREES_PER_RADIAN = 57.32484f; // 180 / 3.14, as a float
 
 // Angle of the square being drawn by the arrival; set afresh every animated frame.
 float roat;
 
 // One square of the arrival: four lines around (cx, cy), corners R from the centre.
-void drawArrivalSquare(KGraphic *surface, float cx, float cy, float R, float blend)
-{
+void drawArrivalSquare(KGraphic *surface, float cx, float cy, float R, float blend) {
   float px[4], py[4];
   const float angles[4] = {roat, roat + 1.57f, roat + 3.14f, roat + 3.14f + 1.57f};
   for (int i = 0; i < 4; i++) {
@@ -32,21 +31,17 @@ void drawArrivalSquare(KGraphic *surface, float cx, float cy, float R, float ble
 }
 
 // Type 0: the speed turns 0.01 a frame toward the ship, at most 0.75 on each axis.
-float steer(float speed, float ship, float centre)
-{
+float steer(float speed, float ship, float centre) {
   if (ship < centre)
     speed -= 0.01f;
   else if (ship > centre)
     speed += 0.01f;
-  if (speed < -0.75f)
-    speed = -0.75f;
-  if (speed > 0.75f)
-    speed = 0.75f;
+  if (speed < -0.75f) speed = -0.75f;
+  if (speed > 0.75f) speed = 0.75f;
   return speed;
 }
 
-void moveSteering(sAlien &a, float cx, float cy)
-{
+void moveSteering(sAlien &a, float cx, float cy) {
   a.speedx = steer(a.speedx, myShip.x, cx);
   a.speedy = steer(a.speedy, myShip.y, cy);
   a.x += a.speedx;
@@ -54,24 +49,19 @@ void moveSteering(sAlien &a, float cx, float cy)
 }
 
 // Type 1: turns (is never pushed back) once beyond an edge.
-void moveBouncing(sAlien &a)
-{
-  if (a.x < -10 || a.x > 490 - a.width)
-    a.speedx = -a.speedx;
-  if (a.y < -10 || a.y > 490 - a.height)
-    a.speedy = -a.speedy;
+void moveBouncing(sAlien &a) {
+  if (a.x < -10 || a.x > 490 - a.width) a.speedx = -a.speedx;
+  if (a.y < -10 || a.y > 490 - a.height) a.speedy = -a.speedy;
   a.x += a.speedx;
   a.y += a.speedy;
 }
 
 // Type 2: sits for 120 frames, then covers the way to where the ship was in 100 and rests 20.
-void moveDashing(sAlien &a)
-{
+void moveDashing(sAlien &a) {
   a.progression += 1;
   a.x += a.speedx;
   a.y += a.speedy;
-  if (a.progression >= 100)
-    a.speedx = a.speedy = 0;
+  if (a.progression >= 100) a.speedx = a.speedy = 0;
   if (a.progression >= 120) {
     a.progression = 0;
     a.dx = myShip.x;
@@ -82,16 +72,14 @@ void moveDashing(sAlien &a)
 }
 
 // A hop toward the ship on one axis: 0 .. period - 1 pixels, spread over period frames.
-void hopToward(float ship, float from, float &dest, float &speed, int32_t period)
-{
+void hopToward(float ship, float from, float &dest, float &speed, int32_t period) {
   const float sign = ship < from ? -1.0f : 1.0f;
   dest = from + static_cast<float>(randomBelow(period)) * sign;
   speed = (dest - from) / static_cast<float>(period);
 }
 
 // Types 3 and 4: every period frames a hop along one axis picked at random.
-void moveHopping(sAlien &a, int32_t period)
-{
+void moveHopping(sAlien &a, int32_t period) {
   a.progression += 1;
   if (a.progression >= static_cast<float>(period)) {
     a.progression = 0;
@@ -106,8 +94,7 @@ void moveHopping(sAlien &a, int32_t period)
 }
 
 // Type 5: every 50 frames a hop along both axes.
-void moveDiagonalHopping(sAlien &a)
-{
+void moveDiagonalHopping(sAlien &a) {
   a.progression += 1;
   if (a.progression >= 50) {
     a.progression = 0;
@@ -120,8 +107,7 @@ void moveDiagonalHopping(sAlien &a)
 }
 
 // Types 6 to 11: to the curve's point at `progression`, facing the way moved.
-void followPath(sAlien &a)
-{
+void followPath(sAlien &a) {
   KPoint kp;
   ks.getPointFromCtrlPoint(&kp, &a.p3, &a.p2, &a.p1, a.progression);
   const float kx = static_cast<float>(kp.x);
@@ -129,8 +115,7 @@ void followPath(sAlien &a)
   const float mx = kx - a.x;
   const float my = ky - a.y;
   float d = std::sqrt(mx * mx + my * my);
-  if (d == 0)
-    d = 1;  // no move: the heading of a straight-down look, about 449.95 degrees
+  if (d == 0) d = 1; // no move: the heading of a straight-down look, about 449.95 degrees
   const double turn = std::acos(static_cast<double>(my / d));
   const float angle = static_cast<float>(mx > 0 ? turn : 6.28 - turn);
   a.rotation = angle * DEGREES_PER_RADIAN + 180;
@@ -139,8 +124,7 @@ void followPath(sAlien &a)
 }
 
 // A point within 20 pixels of where the ship is now.
-void setNearShip(KPoint &p)
-{
+void setNearShip(KPoint &p) {
   p.x = myShip.x + static_cast<float>(randomBelow(40)) - 20;
   p.y = myShip.y + static_cast<float>(randomBelow(40)) - 20;
 }
@@ -148,8 +132,7 @@ void setNearShip(KPoint &p)
 const KPoint FIELD_CORNERS[4] = {{0, 0, 0, 0}, {450, 0, 0, 0}, {450, 450, 0, 0}, {0, 450, 0, 0}};
 
 // Types 6 to 8: each new segment bends toward a field corner and ends near the ship.
-void moveThroughCorner(sAlien &a)
-{
+void moveThroughCorner(sAlien &a) {
   followPath(a);
   a.progression += 0.005f;
   if (a.progression > 1.0f) {
@@ -164,8 +147,7 @@ void moveThroughCorner(sAlien &a)
 }
 
 // Types 9 to 11: each new segment bends toward the ship and ends at a random point.
-void movePastShip(sAlien &a)
-{
+void movePastShip(sAlien &a) {
   followPath(a);
   a.progression += 0.005f;
   if (a.progression > 1.0f) {
@@ -178,8 +160,7 @@ void movePastShip(sAlien &a)
   }
 }
 
-void moveByKind(sAlien &a, float cx, float cy)
-{
+void moveByKind(sAlien &a, float cx, float cy) {
   switch (a.type) {
   case 0: moveSteering(a, cx, cy); break;
   case 1: moveBouncing(a); break;
@@ -187,14 +168,15 @@ void moveByKind(sAlien &a, float cx, float cy)
   case 3: moveHopping(a, 30); break;
   case 4: moveHopping(a, 50); break;
   case 5: moveDiagonalHopping(a); break;
-  case 6: case 7: case 8: moveThroughCorner(a); break;
+  case 6:
+  case 7:
+  case 8: moveThroughCorner(a); break;
   default: movePastShip(a); break;
   }
 }
 
 // An arrived alien, and the bright copy that grows and fades after a hit.
-void drawAlien(sAlien &a, KGraphic *surface)
-{
+void drawAlien(sAlien &a, KGraphic *surface) {
   const short x = screenCoord(a.x), y = screenCoord(a.y);
   surface->blitAlphaRectFx(a.x1, a.y1, a.x2, a.y2, x, y, a.rotation, 1.0f, a.blend, false, false);
   if (a.white > 0) {
@@ -206,13 +188,12 @@ void drawAlien(sAlien &a, KGraphic *surface)
 
 } // namespace
 
-void doArrival(sAlien *alienPtr, KGraphic *surface)
-{
+void doArrival(sAlien *alienPtr, KGraphic *surface) {
   sAlien &a = *alienPtr;
   if (a.arrival > 0.72f) {
     a.arrival = 1.0f;
     a.rotation = static_cast<float>(randomBelow(360));
-    a.x -= a.appearX;  // the spawn point becomes the sprite's top-left corner
+    a.x -= a.appearX; // the spawn point becomes the sprite's top-left corner
     a.y -= a.appearY;
     return;
   }
@@ -224,45 +205,37 @@ void doArrival(sAlien *alienPtr, KGraphic *surface)
   drawArrivalSquare(surface, a.dx, a.dy, (1 - a.arrival) * 85, 0.2f);
 }
 
-void doMyLife(sAlien *alienPtr)
-{
+void doMyLife(sAlien *alienPtr) {
   sAlien &a = *alienPtr;
   a.blend += 0.05f;
-  if (a.blend > 1.0f)
-    a.blend = 1.0f;
+  if (a.blend > 1.0f) a.blend = 1.0f;
   if (a.autoRotate) {
     a.rotation += a.rotationSpeed;
-    if (a.rotation > 360)
-      a.rotation = 0;
-    if (a.rotation < 0)
-      a.rotation = 360;
+    if (a.rotation > 360) a.rotation = 0;
+    if (a.rotation < 0) a.rotation = 360;
   }
   const float cx = a.x + a.width / 2;
   const float cy = a.y + a.height / 2;
   moveByKind(a, cx, cy);
-  if (randomBelow(gBulletRatio) == 0)
-    addEnemyBullet(alienPtr);
+  if (randomBelow(gBulletRatio) == 0) addEnemyBullet(alienPtr);
 }
 
-void doAliens(KGraphic *surfaceAlien)
-{
-  if (KInput::isPressed(K_VK_U)) {  // shows the smart-bomb flash, and nothing else
+void doAliens(KGraphic *surfaceAlien) {
+  if (KInput::isPressed(K_VK_U)) { // shows the smart-bomb flash, and nothing else
     addNegFloating(-4, 240, 240);
     KInput::waitForKeyRelease(K_VK_U);
   }
   doBonuses(surfaceAlien);
   surfaceAlien->setAlphaMode(K_ALPHA_ADD);
   for (sAlien &alien : allAliens) {
-    if (!alien.alive)
-      continue;
+    if (!alien.alive) continue;
     if (alien.arrival < 1.0f) {
       doArrival(&alien, surfaceAlien);
       continue;
     }
     doMyLife(&alien);
     drawAlien(alien, surfaceAlien);
-    if (myShip.shield > 0)
-      aliensTouchShip(&alien);
+    if (myShip.shield > 0) aliensTouchShip(&alien);
   }
   alienHitByShipBullets();
   doParticles(surfaceAlien);

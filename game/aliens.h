@@ -24,18 +24,18 @@ enum { ALIEN_KINDS = 12 };
 
 // What every alien of one kind starts with.
 struct sAlienKind {
-  float x1, y1, x2, y2;   // picture on the sprite sheet (left, top, right, bottom)
-  float appear;           // appearX = appearY: half the picture, rounded
+  float x1, y1, x2, y2; // picture on the sprite sheet (left, top, right, bottom)
+  float appear;         // appearX = appearY: half the picture, rounded
   float lifePoints;
   int32_t scorePoints;
-  bool autoRotate;        // spins by rotationSpeed every frame
+  bool autoRotate; // spins by rotationSpeed every frame
 };
 extern const sAlienKind alienKinds[ALIEN_KINDS];
 
 // ---- waves (waves.cpp) -----------------------------------------------------------------------
 
-bool anyAlienAlive();      // arriving aliens count
-void startNextLevel();     // the level is over: harder, maybe another background or music
+bool anyAlienAlive();  // arriving aliens count
+void startNextLevel(); // the level is over: harder, maybe another background or music
 
 // ---- movement (alienmove.cpp) ----------------------------------------------------------------
 
@@ -55,16 +55,16 @@ void killAllAliens();                     // the smart bomb: every arrived alien
 
 // ---- bonuses (bonuses.cpp) -------------------------------------------------------------------
 
-void resetBonuses();                      // no bonus, no floating score (particles stay)
+void resetBonuses(); // no bonus, no floating score (particles stay)
 void addBonuses(float x, float y);
-void collideBonus(sBullet *bulletPtr);    // a shot bonus turns to the next kind
+void collideBonus(sBullet *bulletPtr); // a shot bonus turns to the next kind
 void doBonuses(KGraphic *surfaceAlien);
 
 // ---- particles and floating scores (effects.cpp) ---------------------------------------------
 
-void addParticles(sAlien *alienPtr);      // one particle from the alien's centre
+void addParticles(sAlien *alienPtr); // one particle from the alien's centre
 void doParticles(KGraphic *surface);
-void addFloating(sAlien *alienPtr);       // the alien's points, rising from its centre
+void addFloating(sAlien *alienPtr);                   // the alien's points, rising from its centre
 void addNegFloating(int32_t score, float x, float y); // a number, or a label for -1 .. -4
 void doFloating(KGraphic *surface);
 
@@ -77,17 +77,13 @@ inline int32_t randomBelow(int32_t n) { return gameRand() % n; }
 inline short screenCoord(float v) { return static_cast<short>(static_cast<int32_t>(v)); }
 
 // The sounds may be missing (tests, or a failed load): a missing sound stays silent.
-inline void playSound(KSound *sound)
-{
-  if (sound)
-    sound->playSample();
+inline void playSound(KSound *sound) {
+  if (sound) sound->playSample();
 }
 
 // Starts the sound unless it is already sounding.
-inline void playSoundOnce(KSound *sound)
-{
-  if (sound && !sound->isPlaying())
-    sound->playSample();
+inline void playSoundOnce(KSound *sound) {
+  if (sound && !sound->isPlaying()) sound->playSample();
 }
 
 #endif

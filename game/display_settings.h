@@ -19,9 +19,9 @@ class SettingsFile;
 struct LaunchOptions;
 
 struct DisplaySettings {
-    bool fullscreen = false;
-    int width = 0, height = 0;  // 0 x 0: a whole multiple of the picture chosen from the desktop
-    HostScaling scaling = HOST_SCALE_SHARP;
+  bool fullscreen = false;
+  int width = 0, height = 0; // 0 x 0: a whole multiple of the picture chosen from the desktop
+  HostScaling scaling = HOST_SCALE_SHARP;
 };
 
 // The file's display settings; each missing or bad value falls back to the default (a bad

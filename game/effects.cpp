@@ -22,33 +22,27 @@ const float LABEL_RECTS[3][4] = {
 };
 const float BOMB_FLASH_RECT[4] = {254, 284, 270, 301}; // -4: the smart-bomb blast
 
-const sAlienNumber *findGlyph(char letter)
-{
+const sAlienNumber *findGlyph(char letter) {
   for (const sAlienNumber &glyph : anumbers)
-    if (glyph.letter == letter)
-      return &glyph;
+    if (glyph.letter == letter) return &glyph;
   return nullptr;
 }
 
-sFloatingScore *firstFreeFloating()
-{
+sFloatingScore *firstFreeFloating() {
   for (sFloatingScore &f : allFloatingScores)
-    if (!(f.alpha > 0))
-      return &f;
+    if (!(f.alpha > 0)) return &f;
   return nullptr;
 }
 
 // A number rising 0.2 pixels a frame while it fades over 40 frames.
-void drawRisingNumber(sFloatingScore &f, KGraphic *surface)
-{
+void drawRisingNumber(sFloatingScore &f, KGraphic *surface) {
   f.alpha -= 0.025f;
   char text[16];
   std::snprintf(text, sizeof text, "%d", static_cast<int>(f.score));
   float pen = f.x;
   for (const char *c = text; *c; c++) {
     const sAlienNumber *glyph = findGlyph(*c);
-    if (!glyph)
-      continue;
+    if (!glyph) continue;
     surface->blitAlphaRectFx(static_cast<float>(glyph->x1), 338, static_cast<float>(glyph->x2), 349,
                              screenCoord(pen), screenCoord(f.y), 0, 1.0f, f.alpha, false, false);
     pen += static_cast<float>(glyph->x2 - glyph->x1);
@@ -57,15 +51,14 @@ void drawRisingNumber(sFloatingScore &f, KGraphic *surface)
 }
 
 // A label swelling in place while it fades over 20 frames; -4 is the smart-bomb blast.
-void drawSwellingLabel(sFloatingScore &f, KGraphic *surface)
-{
+void drawSwellingLabel(sFloatingScore &f, KGraphic *surface) {
   surface->setAlphaMode(K_ALPHA_ADD);
   f.alpha -= 0.05f;
   const short x = screenCoord(f.x), y = screenCoord(f.y);
   if (f.score >= -3 && f.score <= -1) {
     const float *r = LABEL_RECTS[-f.score - 1];
-    surface->blitAlphaRectFx(r[0], r[1], r[2], r[3], x, y, 0, (1 - f.alpha) * 8 + 1, f.alpha,
-                             false, false);
+    surface->blitAlphaRectFx(r[0], r[1], r[2], r[3], x, y, 0, (1 - f.alpha) * 8 + 1, f.alpha, false,
+                             false);
   } else if (f.score == -4) {
     const float *r = BOMB_FLASH_RECT;
     surface->setAlphaMode(K_ALPHA_ADD);
@@ -80,22 +73,20 @@ void drawSwellingLabel(sFloatingScore &f, KGraphic *surface)
 
 } // namespace
 
-void addParticles(sAlien *alienPtr)
-{
+void addParticles(sAlien *alienPtr) {
   const sAlien &a = *alienPtr;
   const float cx = a.x + a.width / 2;
   const float cy = a.y + a.height / 2;
-  const float v = static_cast<float>(randomBelow(200) + 100) / 100;  // 1.00 .. 2.99
-  const float s = static_cast<float>(randomBelow(628)) / 100;        // 0 .. 6.27 radians
+  const float v = static_cast<float>(randomBelow(200) + 100) / 100; // 1.00 .. 2.99
+  const float s = static_cast<float>(randomBelow(628)) / 100;       // 0 .. 6.27 radians
   for (sParticle &p : particles) {
-    if (p.alpha > 0)
-      continue;
-    p.alpha = static_cast<float>(randomBelow(30) + 70) / 100;  // 0.70 .. 0.99
+    if (p.alpha > 0) continue;
+    p.alpha = static_cast<float>(randomBelow(30) + 70) / 100; // 0.70 .. 0.99
     p.x = cx;
     p.y = cy;
     p.speedx = v * static_cast<float>(std::cos(s));
     p.speedy = v * static_cast<float>(std::sin(s));
-    p.x1 = a.x1 + 20;  // a 3 x 3 patch of the alien's own picture
+    p.x1 = a.x1 + 20; // a 3 x 3 patch of the alien's own picture
     p.y1 = a.y1 + 20;
     p.x2 = a.x1 + 23;
     p.y2 = a.y1 + 23;
@@ -103,43 +94,36 @@ void addParticles(sAlien *alienPtr)
   }
 }
 
-void doParticles(KGraphic *surface)
-{
+void doParticles(KGraphic *surface) {
   for (sParticle &p : particles) {
-    if (!(p.alpha > 0))
-      continue;
+    if (!(p.alpha > 0)) continue;
     p.alpha -= 0.025f;
     p.x += p.speedx;
     p.y += p.speedy;
     if (p.x > 480 || p.y > 480 || p.x < -10 || p.y < -10)
-      p.alpha = 0;  // drawn once more, on this frame
+      p.alpha = 0; // drawn once more, on this frame
     surface->blitAlphaRectFx(p.x1, p.y1, p.x2, p.y2, screenCoord(p.x), screenCoord(p.y), 0, 1.0f,
                              p.alpha, false, false);
   }
 }
 
-void addFloating(sAlien *alienPtr)
-{
+void addFloating(sAlien *alienPtr) {
   const sAlien &a = *alienPtr;
   addNegFloating(a.scorePoints, a.x + a.width / 2, a.y + a.height / 2);
 }
 
-void addNegFloating(int32_t score, float x, float y)
-{
+void addNegFloating(int32_t score, float x, float y) {
   sFloatingScore *f = firstFreeFloating();
-  if (!f)
-    return;
+  if (!f) return;
   f->alpha = 1.0f;
   f->x = x;
   f->y = y;
   f->score = score;
 }
 
-void doFloating(KGraphic *surface)
-{
+void doFloating(KGraphic *surface) {
   for (sFloatingScore &f : allFloatingScores) {
-    if (!(f.alpha > 0))
-      continue;
+    if (!(f.alpha > 0)) continue;
     if (f.score > 0)
       drawRisingNumber(f, surface);
     else

@@ -1,5 +1,6 @@
 // doGame: one game, from the fade-in to game over, pause included. Every frame runs the
 // game's areas in a fixed order; nothing moves by elapsed time, only by frames.
+#include "game.h"
 #include "KGraphic.h"
 #include "KInput.h"
 #include "KMiscTools.h"
@@ -7,7 +8,6 @@
 #include "KSound.h"
 #include "KWindow.h"
 #include "aliens.h" // playSound
-#include "game.h"
 #include "key_bindings.h"
 
 namespace {

@@ -13,29 +13,29 @@ class KGraphic;
 
 // ---- the ship, its exhaust and its shots ----
 
-void doShip(KGraphic *surf_sprites);     // keys, movement, turn, fire, exhaust, drawing
-void doReactor(KGraphic *surface);       // spawns and draws the exhaust
+void doShip(KGraphic *surf_sprites); // keys, movement, turn, fire, exhaust, drawing
+void doReactor(KGraphic *surface);   // spawns and draws the exhaust
 void addShipBullet(float x, float y, float angle);
 void doShipBullet(KGraphic *surf_sprites);
-void resetBullets();                     // every ship shot and every alien shot inactive
-void resetReactor();                     // every exhaust particle free
+void resetBullets(); // every ship shot and every alien shot inactive
+void resetReactor(); // every exhaust particle free
 
 // The pieces of doShip, each one step of its frame.
 struct sShipKeys {
   bool left, right, up, down, fire;
 };
 sShipKeys readShipKeys();
-void steerShip(const sShipKeys &keys);   // speeds and the heading asked for
+void steerShip(const sShipKeys &keys); // speeds and the heading asked for
 // The autofire counter: true when a shot leaves this frame. `timer` is doShip's upTimer.
 bool shipCanFire(bool fireKey, int32_t &timer, int32_t autofireTimer);
-void moveShip();                         // position, held within 0..448
-void turnShip();                         // 15 degrees a frame toward destRotIndex
+void moveShip(); // position, held within 0..448
+void turnShip(); // 15 degrees a frame toward destRotIndex
 
 // ---- the background mesh ----
 
-void initGameGrid();                     // every point at rest, on background 0
-void displayGameGrid();                  // one frame: hit decay, shaking, light, change, drawing
-void updateGameGrid();                   // the same frame without the drawing
+void initGameGrid();    // every point at rest, on background 0
+void displayGameGrid(); // one frame: hit decay, shaking, light, change, drawing
+void updateGameGrid();  // the same frame without the drawing
 void drawGameGrid();
 
 // ---- gauges, score and banner ----

@@ -13,11 +13,19 @@
 
 class SettingsFile;
 
-enum KeyAction { ACTION_UP, ACTION_DOWN, ACTION_LEFT, ACTION_RIGHT, ACTION_FIRE, ACTION_PAUSE, ACTION_COUNT };
+enum KeyAction {
+  ACTION_UP,
+  ACTION_DOWN,
+  ACTION_LEFT,
+  ACTION_RIGHT,
+  ACTION_FIRE,
+  ACTION_PAUSE,
+  ACTION_COUNT
+};
 constexpr int KEY_SLOTS = 3;
 
 struct KeyBindings {
-    EKeyboardLayout keys[ACTION_COUNT][KEY_SLOTS];  // K_VK_ERROR: an empty slot
+  EKeyboardLayout keys[ACTION_COUNT][KEY_SLOTS]; // K_VK_ERROR: an empty slot
 };
 
 // Arrows, then W S A D as second flying keys; left Control, Space and Z fire; P pauses.
@@ -30,8 +38,8 @@ extern KeyBindings gKeyBindings;
 // left with none), so that is refused.
 enum BindResult { BIND_UNCHANGED, BIND_DONE, BIND_SWAPPED, BIND_REFUSED };
 struct BindOutcome {
-    BindResult result;
-    int otherAction, otherSlot;  // where the key was (swapped or refused), else -1
+  BindResult result;
+  int otherAction, otherSlot; // where the key was (swapped or refused), else -1
 };
 BindOutcome bindKey(KeyBindings &bindings, int action, int slot, EKeyboardLayout key);
 // Empties a slot; false (and nothing changes) when it holds the action's last key.

@@ -22,11 +22,22 @@ void loadControls();
 
 // The panel's pictures in the menu sheet.
 struct SheetRect {
-    float x1, y1, x2, y2;
+  float x1, y1, x2, y2;
 };
 enum {
-    ART_CONTROLS, ART_CONTROLS_LIT, ART_UP, ART_DOWN, ART_LEFT, ART_RIGHT, ART_FIRE, ART_PAUSE,
-    ART_DEFAULTS, ART_DEFAULTS_LIT, ART_BACK, ART_BACK_LIT, ART_COUNT
+  ART_CONTROLS,
+  ART_CONTROLS_LIT,
+  ART_UP,
+  ART_DOWN,
+  ART_LEFT,
+  ART_RIGHT,
+  ART_FIRE,
+  ART_PAUSE,
+  ART_DEFAULTS,
+  ART_DEFAULTS_LIT,
+  ART_BACK,
+  ART_BACK_LIT,
+  ART_COUNT
 };
 extern const SheetRect controlsArt[ART_COUNT];
 // The sheet's small font: character i of KEY_FONT is the cell of KEY_FONT_CELL columns from

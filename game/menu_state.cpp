@@ -4,7 +4,7 @@
 
 bool gValidated = false;
 int32_t gMenuActive = 0;
-int32_t gVolumeMusic = 0;  // set from the preferences when the menu starts
+int32_t gVolumeMusic = 0; // set from the preferences when the menu starts
 int32_t gVolumeSFX = 0;
 
 sMenu menus[MENU_ITEMS] = {
@@ -15,8 +15,7 @@ sMenu menus[MENU_ITEMS] = {
 };
 
 // The item's picture is lit exactly when it is the one Return would confirm.
-void highlightMenuItem(int32_t item)
-{
-    gMenuActive = item;
-    for (int i = 0; i < MENU_ITEMS; i++) menus[i].active = i == item ? 1 : 0;
+void highlightMenuItem(int32_t item) {
+  gMenuActive = item;
+  for (int i = 0; i < MENU_ITEMS; i++) menus[i].active = i == item ? 1 : 0;
 }

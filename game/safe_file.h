@@ -7,10 +7,10 @@
 #include <string>
 
 enum class FileRead {
-    READ,        // the bytes are in `bytes` (at most the limit asked for)
-    ABSENT,      // no such file: the defaults apply, and a save may create it
-    UNREADABLE,  // something is there that cannot be read (no permission, a FIFO, a folder):
-                 // never overwrite it
+  READ,       // the bytes are in `bytes` (at most the limit asked for)
+  ABSENT,     // no such file: the defaults apply, and a save may create it
+  UNREADABLE, // something is there that cannot be read (no permission, a FIFO, a folder):
+              // never overwrite it
 };
 
 // Reads up to `limit` bytes of a regular file without blocking on FIFOs or devices.

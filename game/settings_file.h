@@ -16,30 +16,30 @@
 
 class SettingsFile {
 public:
-    // Reads the file: a missing one gives empty settings silently; an unreadable or damaged one
-    // (a line that is not a section, a key = value pair, blank or a comment; a key outside any
-    // section; more than MAX_BYTES) gives empty settings and one line on standard error.
-    void load(const std::string &path);
-    // Writes every section in name order, atomically. False on failure (the old file stays).
-    bool save(const std::string &path) const;
+  // Reads the file: a missing one gives empty settings silently; an unreadable or damaged one
+  // (a line that is not a section, a key = value pair, blank or a comment; a key outside any
+  // section; more than MAX_BYTES) gives empty settings and one line on standard error.
+  void load(const std::string &path);
+  // Writes every section in name order, atomically. False on failure (the old file stays).
+  bool save(const std::string &path) const;
 
-    // The text stored, or nullptr.
-    const std::string *find(const std::string &section, const std::string &key) const;
-    std::string getString(const std::string &section, const std::string &key,
-                          const std::string &fallback) const;
-    long getInt(const std::string &section, const std::string &key, long fallback, long low,
-                long high) const;
-    bool getBool(const std::string &section, const std::string &key, bool fallback) const;
+  // The text stored, or nullptr.
+  const std::string *find(const std::string &section, const std::string &key) const;
+  std::string getString(const std::string &section, const std::string &key,
+                        const std::string &fallback) const;
+  long getInt(const std::string &section, const std::string &key, long fallback, long low,
+              long high) const;
+  bool getBool(const std::string &section, const std::string &key, bool fallback) const;
 
-    // Keys and values are stored as given: keep them free of '=', '[', ']' and line breaks.
-    void set(const std::string &section, const std::string &key, const std::string &value);
-    void setInt(const std::string &section, const std::string &key, long value);
-    void setBool(const std::string &section, const std::string &key, bool value);
+  // Keys and values are stored as given: keep them free of '=', '[', ']' and line breaks.
+  void set(const std::string &section, const std::string &key, const std::string &value);
+  void setInt(const std::string &section, const std::string &key, long value);
+  void setBool(const std::string &section, const std::string &key, bool value);
 
-    static constexpr size_t MAX_BYTES = 64 * 1024;
+  static constexpr size_t MAX_BYTES = 64 * 1024;
 
 private:
-    std::map<std::string, std::map<std::string, std::string>> sections;
+  std::map<std::string, std::map<std::string, std::string>> sections;
 };
 
 // $XDG_CONFIG_HOME/zyphora/zyphora.ini (folder created); empty when no such folder can be made.

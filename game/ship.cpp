@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "KGraphic.h"
-#include "key_bindings.h"
 #include "aliens.h" // playSound, screenCoord
 #include "game.h"
+#include "key_bindings.h"
 
 namespace {
 
@@ -148,11 +148,29 @@ void doReactor(KGraphic *surface) {
     if (r.alpha > 0) continue;
     r.alpha = 1.0f;
     switch (myShip.rotIndex) { // the nozzle's place for each heading
-    case 1: case 2: case 3: r.x = myShip.x + 13; r.y = myShip.y + 13; break;
-    case 4:                 r.x = myShip.x + 12; r.y = myShip.y + 13; break;
-    case 5: case 6:         r.x = myShip.x + 12; r.y = myShip.y + 12; break;
-    case 7:                 r.x = myShip.x + 13; r.y = myShip.y + 10; break;
-    default:                r.x = myShip.x + 13; r.y = myShip.y + 12; break;
+    case 1:
+    case 2:
+    case 3:
+      r.x = myShip.x + 13;
+      r.y = myShip.y + 13;
+      break;
+    case 4:
+      r.x = myShip.x + 12;
+      r.y = myShip.y + 13;
+      break;
+    case 5:
+    case 6:
+      r.x = myShip.x + 12;
+      r.y = myShip.y + 12;
+      break;
+    case 7:
+      r.x = myShip.x + 13;
+      r.y = myShip.y + 10;
+      break;
+    default:
+      r.x = myShip.x + 13;
+      r.y = myShip.y + 12;
+      break;
     }
     break;
   }
@@ -161,8 +179,8 @@ void doReactor(KGraphic *surface) {
   for (sReactor &r : reactors) {
     if (r.alpha <= 0) continue;
     r.alpha -= 0.05f;
-    surface->blitAlphaRectFx(211, 305, 219, 313, screenCoord(r.x), screenCoord(r.y), 0, 1.0f, r.alpha,
-                             false, false);
+    surface->blitAlphaRectFx(211, 305, 219, 313, screenCoord(r.x), screenCoord(r.y), 0, 1.0f,
+                             r.alpha, false, false);
   }
   surface->setAlphaMode(K_ALPHA_NORMAL);
 }
@@ -203,8 +221,8 @@ void doShipBullet(KGraphic *surf_sprites) {
     if (b.x < -10 || b.y < -10 || b.x > 480 || b.y > 480) b.active = false;
     // Drawn also on the frame it leaves.
     if (surf_sprites)
-      surf_sprites->blitAlphaRectFx(176, 238, 181, 246, screenCoord(b.x), screenCoord(b.y), b.angle, 1.0f,
-                                    1.0f, false, false);
+      surf_sprites->blitAlphaRectFx(176, 238, 181, 246, screenCoord(b.x), screenCoord(b.y), b.angle,
+                                    1.0f, 1.0f, false, false);
   }
 }
 

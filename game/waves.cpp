@@ -41,26 +41,22 @@ const sAlienKind alienKinds[ALIEN_KINDS] = {
 
 namespace {
 
-const float QUIET_START = 97.0f;  // no spawn while the level timer is above this (60 frames)
+const float QUIET_START = 97.0f; // no spawn while the level timer is above this (60 frames)
 
-sAlien *firstFreeAlien()
-{
+sAlien *firstFreeAlien() {
   for (sAlien &alien : allAliens)
-    if (!alien.alive)
-      return &alien;
+    if (!alien.alive) return &alien;
   return nullptr;
 }
 
 // A random point of the field, 40 .. 439 on both axes.
-void setRandomFieldPoint(KPoint &p)
-{
+void setRandomFieldPoint(KPoint &p) {
   p.x = 40 + randomBelow(400);
   p.y = 40 + randomBelow(400);
 }
 
 // The flight path from the spawn point, bent toward a random point, to where the ship is now.
-void setFirstPath(sAlien &alien)
-{
+void setFirstPath(sAlien &alien) {
   alien.p1.x = alien.x;
   alien.p1.y = alien.y;
   setRandomFieldPoint(alien.p2);
@@ -71,18 +67,14 @@ void setFirstPath(sAlien &alien)
 float randomHalfSpeed() { return randomBelow(2) == 0 ? -0.5f : 0.5f; }
 
 // A hop target up to 30 pixels away, kept within 0 .. 450.
-float firstHopTarget(float from)
-{
+float firstHopTarget(float from) {
   float to = from + static_cast<float>(randomBelow(60) - 30);
-  if (to < 0)
-    to = 0;
-  if (to > 450)
-    to = 450;
+  if (to < 0) to = 0;
+  if (to > 450) to = 450;
   return to;
 }
 
-void setKindValues(sAlien &alien)
-{
+void setKindValues(sAlien &alien) {
   const sAlienKind &kind = alienKinds[alien.type];
   alien.x1 = kind.x1;
   alien.y1 = kind.y1;
@@ -100,22 +92,18 @@ void setKindValues(sAlien &alien)
     alien.speedx = randomHalfSpeed();
     alien.speedy = randomHalfSpeed();
   }
-  if (type >= 2 && type <= 5)
-    alien.rotationSpeed *= 2;
+  if (type >= 2 && type <= 5) alien.rotationSpeed *= 2;
   if (type >= 3 && type <= 5) {
     alien.dx = firstHopTarget(alien.x);
     alien.dy = firstHopTarget(alien.y);
     alien.speedx = (alien.dx - alien.x) / 30;
     alien.speedy = (alien.dy - alien.y) / 30;
   }
-  if (type == 7 || type >= 9)
-    setFirstPath(alien);
-  if (type >= 9)
-    doMyLife(&alien);  // the first step at once, with its chance to shoot
+  if (type == 7 || type >= 9) setFirstPath(alien);
+  if (type >= 9) doMyLife(&alien); // the first step at once, with its chance to shoot
 }
 
-void spawnAlien(sAlien &alien)
-{
+void spawnAlien(sAlien &alien) {
   alien.alive = true;
   alien.arrival = 0;
   alien.x = static_cast<float>(40 + randomBelow(400));
@@ -142,58 +130,42 @@ void spawnAlien(sAlien &alien)
 
 } // namespace
 
-bool anyAlienAlive()
-{
+bool anyAlienAlive() {
   for (const sAlien &alien : allAliens)
-    if (alien.alive)
-      return true;
+    if (alien.alive) return true;
   return false;
 }
 
-void startNextLevel()
-{
+void startNextLevel() {
   gLevelTimer = 100.0f;
   gAlienChoice += 1;
-  if (gAlienChoice >= 15)
-    gAlienChoice = 16;
+  if (gAlienChoice >= 15) gAlienChoice = 16;
   gLevel += 1;
   if (gLevel % 5 == 0) {
     gCurrentBackground += 1;
-    if (gCurrentBackground > 1)
-      gCurrentBackground = 0;
+    if (gCurrentBackground > 1) gCurrentBackground = 0;
   }
-  if (gLevel == 9)
-    playMusic("data\\audio\\ingame.ogg");
-  if (gLevel < 5)
-    gDifficulty -= 6;
+  if (gLevel == 9) playMusic("data\\audio\\ingame.ogg");
+  if (gLevel < 5) gDifficulty -= 6;
   gDifficulty -= 12;
   gBulletRatio -= 8;
   // Floors: both are divisors of a random draw.
-  if (gDifficulty < 5)
-    gDifficulty = 5;
-  if (gBulletRatio < 3)
-    gBulletRatio = 3;
+  if (gDifficulty < 5) gDifficulty = 5;
+  if (gBulletRatio < 3) gBulletRatio = 3;
 }
 
-void resetAliens()
-{
+void resetAliens() {
   gSpeedScore = 50;
   resetBonuses();
-  for (sAlien &alien : allAliens)
-    alien.alive = false;
+  for (sAlien &alien : allAliens) alien.alive = false;
 }
 
-void addAlien()
-{
+void addAlien() {
   if (gLevelTimer <= 0) {
-    if (anyAlienAlive())
-      return;
+    if (anyAlienAlive()) return;
     startNextLevel();
   }
-  if (gLevelTimer > QUIET_START)
-    return;
-  if (anyAlienAlive() && randomBelow(gDifficulty) != 0)
-    return;
-  if (sAlien *alien = firstFreeAlien())
-    spawnAlien(*alien);
+  if (gLevelTimer > QUIET_START) return;
+  if (anyAlienAlive() && randomBelow(gDifficulty) != 0) return;
+  if (sAlien *alien = firstFreeAlien()) spawnAlien(*alien);
 }

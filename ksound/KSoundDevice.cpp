@@ -16,15 +16,16 @@ IDirectSound *KSound::directSoundPtr = nullptr;
 int KSound::_instanceCount = 0;
 std::atomic<long> KSound::_masterSFXvolume{100};
 std::atomic<long> KSound::_masterMUSICvolume{100};
-ov_callbacks KSound::ogg_CallBacks = {KSound::oggRead, KSound::oggSeek, KSound::oggClose, KSound::oggTell};
+ov_callbacks KSound::ogg_CallBacks = {KSound::oggRead, KSound::oggSeek, KSound::oggClose,
+                                      KSound::oggTell};
 
 KSound::KSound()
     : _soundBufferCount(1), _channelVolume(80), _loopState(0), _type(0), _whatPartIsPlaying(1),
       _currentBeingPlayed(0), _moduleStorage{nullptr, nullptr, false}, _waveFormatEx(nullptr),
       _wavDataStart(nullptr), _wavLength(0), _oggFormatEx(), _vorbisFile(), _oggFile(false),
-      _directSoundBuffer(), _dsNotify(nullptr), hEvents(), hThread(nullptr), threadID(0), _terminate(false),
-      _terminated(false), _ready(false), _oggCompleted(false), _oggPosition(0), _oggFileLen(0),
-      _wavData(nullptr), _counted(false) {
+      _directSoundBuffer(), _dsNotify(nullptr), hEvents(), hThread(nullptr), threadID(0),
+      _terminate(false), _terminated(false), _ready(false), _oggCompleted(false), _oggPosition(0),
+      _oggFileLen(0), _wavData(nullptr), _counted(false) {
   if (_instanceCount == 0)
     init();
   else
@@ -35,17 +36,14 @@ KSound::KSound()
 // Only objects that were counted are uncounted: an object made while the device could not
 // open must not take the count below the objects that share the device.
 KSound::~KSound() {
-  if (_counted)
-    _instanceCount--;
+  if (_counted) _instanceCount--;
   killThread();
   killModule();
-  for (short slot = 0; slot < 9; ++slot)
-    releaseSlot(slot);
+  for (short slot = 0; slot < 9; ++slot) releaseSlot(slot);
   freeAllocatedData();
   if (_instanceCount <= 0) {
     dumb_exit();
-    if (directSoundPtr)
-      directSoundPtr->Release();
+    if (directSoundPtr) directSoundPtr->Release();
     directSoundPtr = nullptr;
   }
 }
@@ -66,15 +64,16 @@ void KSound::init() {
     gFREQUENCY = 22050.0f;
     _acceleratedDSound = false;
   }
-  if (FAILED(directSoundPtr->SetCooperativeLevel(owner, DSSCL_PRIORITY)))
-    return;
+  if (FAILED(directSoundPtr->SetCooperativeLevel(owner, DSSCL_PRIORITY))) return;
   directSoundPtr->SetSpeakerConfig(DSSPEAKER_STEREO);
   dumb_register_stdfiles();
   dumb_it_max_to_mix = 64;
   _instanceCount++;
 }
 
-static long clampLong(long value, long low, long high) { return value < low ? low : (value > high ? high : value); }
+static long clampLong(long value, long low, long high) {
+  return value < low ? low : (value > high ? high : value);
+}
 
 // Attenuations in hundredths of a decibel, truncated toward zero. Volume: each factor 0.92
 // below full costs one decibel. Pan: the same rule with 0.954999 for the attenuated side.
@@ -107,8 +106,6 @@ void KSound::setPan(long pan) {
 }
 
 void KSound::setGlobalVolumes(int musicVolume, int sfxVolume) {
-  if (musicVolume >= 0)
-    _masterMUSICvolume = musicVolume;
-  if (sfxVolume >= 0)
-    _masterSFXvolume = sfxVolume;
+  if (musicVolume >= 0) _masterMUSICvolume = musicVolume;
+  if (sfxVolume >= 0) _masterSFXvolume = sfxVolume;
 }

@@ -10,7 +10,7 @@ namespace {
 
 const DWORD kStreamBytes = 32768;
 const DWORD kHalfBytes = 16384;
-const long kHalfFrames = 4096;  // 2 channels x 16 bits: one half
+const long kHalfFrames = 4096; // 2 channels x 16 bits: one half
 
 bool hasTag(const unsigned char *image, unsigned long size, unsigned long at, const char *tag) {
   size_t length = std::strlen(tag);
@@ -21,11 +21,11 @@ bool hasTag(const unsigned char *image, unsigned long size, unsigned long at, co
 // without one is not taken for a module. "FLT8" is refused too: DUMB's reader for its
 // paired patterns crashes on every such file, even a well-formed one.
 bool isMod(const unsigned char *image, unsigned long size) {
-  static const char *const tags[] = {"M.K.", "M!K!", "FLT4", "4CHN", "6CHN", "8CHN", "CD81", "OKTA"};
+  static const char *const tags[] = {"M.K.", "M!K!", "FLT4", "4CHN",
+                                     "6CHN", "8CHN", "CD81", "OKTA"};
   for (const char *tag : tags)
-    if (hasTag(image, size, 1080, tag))
-      return true;
-  return size >= 1084 && image[1082] == 'C' && image[1083] == 'H';  // "xxCH"
+    if (hasTag(image, size, 1080, tag)) return true;
+  return size >= 1084 && image[1082] == 'C' && image[1083] == 'H'; // "xxCH"
 }
 
 // Picks the reader by the file's own tags.
@@ -39,17 +39,15 @@ DUH *readModule(const unsigned char *image, unsigned long size) {
     reader = dumb_read_s3m;
   else if (isMod(image, size))
     reader = dumb_read_mod;
-  if (!reader)
-    return nullptr;
+  if (!reader) return nullptr;
   DUMBFILE *file = dumbfile_open_memory(reinterpret_cast<const char *>(image), long(size));
-  if (!file)
-    return nullptr;
+  if (!file) return nullptr;
   DUH *duh = reader(file);
   dumbfile_close(file);
   return duh;
 }
 
-}  // namespace
+} // namespace
 
 bool KSound::loadModule(const char *filename) {
   _type = 1;
@@ -57,12 +55,11 @@ bool KSound::loadModule(const char *filename) {
   killModule();
   freeAllocatedData();
   unsigned long size = loadFileToRam(filename);
-  if (size == 0)
-    return false;
+  if (size == 0) return false;
   _moduleStorage._moduleData = readModule(_wavData, size);
   if (_moduleStorage._moduleData)
     _moduleStorage._moduleRenderer = dumb_it_start_at_order(_moduleStorage._moduleData, 2, 0);
-  freeAllocatedData();  // DUMB keeps its own copy of the module
+  freeAllocatedData(); // DUMB keeps its own copy of the module
   if (!_moduleStorage._moduleRenderer) {
     killModule();
     return false;
@@ -86,12 +83,11 @@ bool KSound::loadModule(const char *filename) {
 }
 
 void KSound::fillModBuffer(unsigned long half) {
-  if (!_directSoundBuffer[0])
-    return;
+  if (!_directSoundBuffer[0]) return;
   void *data, *second;
   DWORD bytes, secondBytes;
-  if (FAILED(_directSoundBuffer[0]->Lock(DWORD(half * kHalfBytes), kHalfBytes, &data, &bytes, &second,
-                                         &secondBytes, 0))) {
+  if (FAILED(_directSoundBuffer[0]->Lock(DWORD(half * kHalfBytes), kHalfBytes, &data, &bytes,
+                                         &second, &secondBytes, 0))) {
     _directSoundBuffer[0]->Restore();
     return;
   }
@@ -99,24 +95,22 @@ void KSound::fillModBuffer(unsigned long half) {
   if (!_oggCompleted) {
     std::lock_guard<std::recursive_mutex> lock(_decoderLock);
     if (_moduleStorage._moduleRenderer)
-      duh_render(_moduleStorage._moduleRenderer, 16, 0, 1.0f, 65536.0f / gFREQUENCY, kHalfFrames, data);
+      duh_render(_moduleStorage._moduleRenderer, 16, 0, 1.0f, 65536.0f / gFREQUENCY, kHalfFrames,
+                 data);
   }
   _directSoundBuffer[0]->Unlock(data, bytes, second, secondBytes);
-  if (_oggCompleted)
-    stopModule();
+  if (_oggCompleted) stopModule();
 }
 
 void KSound::setModulePosition(int order) {
   std::lock_guard<std::recursive_mutex> lock(_decoderLock);
-  if (!_moduleStorage._moduleData || !_moduleStorage._moduleRenderer)
-    return;
+  if (!_moduleStorage._moduleData || !_moduleStorage._moduleRenderer) return;
   duh_end_sigrenderer(_moduleStorage._moduleRenderer);
   _moduleStorage._moduleRenderer = dumb_it_start_at_order(_moduleStorage._moduleData, 2, order);
 }
 
 void KSound::stopModule() {
-  if (!_directSoundBuffer[0])
-    return;
+  if (!_directSoundBuffer[0]) return;
   _directSoundBuffer[0]->Stop();
   killThread();
   clearSoundBuffer(0, kStreamBytes);
@@ -125,7 +119,8 @@ void KSound::stopModule() {
     std::lock_guard<std::recursive_mutex> lock(_decoderLock);
     setModulePosition(0);
     if (_moduleStorage._moduleRenderer)
-      dumb_it_set_loop_callback(duh_get_it_sigrenderer(_moduleStorage._moduleRenderer), nullptr, nullptr);
+      dumb_it_set_loop_callback(duh_get_it_sigrenderer(_moduleStorage._moduleRenderer), nullptr,
+                                nullptr);
   }
   _oggCompleted = true;
 }

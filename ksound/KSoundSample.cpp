@@ -11,7 +11,7 @@
 
 namespace {
 
-const unsigned long kSpareBytes = 1024;  // zeroed bytes kept after every file image
+const unsigned long kSpareBytes = 1024; // zeroed bytes kept after every file image
 const int kOggScratch = 16384;
 
 // Locks a whole buffer; the two-part result of a whole lock is always one part.
@@ -28,12 +28,10 @@ unsigned long decodeAll(OggVorbis_File *file, char *out, unsigned long room) {
   unsigned long total = 0;
   int bitstream = 0;
   for (;;) {
-    if (out && total >= room)
-      break;
+    if (out && total >= room) break;
     long asked = out ? long(room - total < kOggScratch ? room - total : kOggScratch) : kOggScratch;
     long got = ov_read(file, out ? out + total : scratch, int(asked), 0, 2, 1, &bitstream);
-    if (got <= 0)
-      break;
+    if (got <= 0) break;
     total += (unsigned long)got;
   }
   return total;
@@ -42,20 +40,18 @@ unsigned long decodeAll(OggVorbis_File *file, char *out, unsigned long room) {
 // Opens a file and hands it to libvorbisfile, which then owns it.
 bool openOgg(const char *filename, OggVorbis_File *file) {
   FILE *f = std::fopen(filename, "rb");
-  if (!f)
-    return false;
+  if (!f) return false;
   if (ov_open(f, file, nullptr, 0) != 0) {
-    std::fclose(f);  // a failed ov_open leaves the file to us
+    std::fclose(f); // a failed ov_open leaves the file to us
     return false;
   }
   return true;
 }
 
-}  // namespace
+} // namespace
 
 void KSound::releaseSlot(short slot) {
-  if (!_directSoundBuffer[slot])
-    return;
+  if (!_directSoundBuffer[slot]) return;
   _directSoundBuffer[slot]->Stop();
   _directSoundBuffer[slot]->Release();
   _directSoundBuffer[slot] = nullptr;
@@ -70,16 +66,12 @@ bool KSound::loadSample(const char *filename, int volume, bool loop, short copyC
   _loopState = loop ? 1 : 0;
   _channelVolume = volume;
   _soundBufferCount = copyCount < 1 ? 1 : (copyCount > 9 ? 9 : copyCount);
-  for (short slot = 0; slot < 9; ++slot)
-    releaseSlot(slot);
+  for (short slot = 0; slot < 9; ++slot) releaseSlot(slot);
   _ready = true;
-  if (!filename)
-    return false;
-  if (std::strstr(filename, ".ogg"))
-    return loadOggSample(filename);
+  if (!filename) return false;
+  if (std::strstr(filename, ".ogg")) return loadOggSample(filename);
 
-  if (loadFileToRam(filename) == 0)
-    return false;
+  if (loadFileToRam(filename) == 0) return false;
   if (ParseWavHeader(_wavData, _oggFileLen) <= 0) {
     freeAllocatedData();
     return false;
@@ -119,8 +111,8 @@ long KSound::ParseWavHeader(unsigned char *image, unsigned long size) {
       unsigned long following = p + 8 <= size ? size - (p + 8) : 0;
       uint32_t length = 0;
       if (p + 8 <= size)
-        length = uint32_t(image[p + 4]) | uint32_t(image[p + 5]) << 8 | uint32_t(image[p + 6]) << 16 |
-                 uint32_t(image[p + 7]) << 24;
+        length = uint32_t(image[p + 4]) | uint32_t(image[p + 5]) << 8 |
+                 uint32_t(image[p + 6]) << 16 | uint32_t(image[p + 7]) << 24;
       unsigned long declared = (unsigned long)flipLong(long(length));
       _wavLength = uint32_t(declared < following ? declared : following);
       return long(_wavLength);
@@ -132,16 +124,13 @@ long KSound::ParseWavHeader(unsigned char *image, unsigned long size) {
 bool KSound::loadOggSample(const char *filename) {
   freeAllocatedData();
   OggVorbis_File file;
-  if (!openOgg(filename, &file))
-    return false;
+  if (!openOgg(filename, &file)) return false;
   unsigned long total = decodeAll(&file, nullptr, 0);
   ov_clear(&file);
-  if (total == 0 || total > 0xFFFFFFFFul)
-    return false;
+  if (total == 0 || total > 0xFFFFFFFFul) return false;
 
   _wavLength = uint32_t(total);
-  if (!openOgg(filename, &file))
-    return false;
+  if (!openOgg(filename, &file)) return false;
   vorbis_info *info = ov_info(&file, -1);
   if (!info) {
     ov_clear(&file);
@@ -160,18 +149,19 @@ bool KSound::loadOggSample(const char *filename) {
   _wavDataStart = _wavData;
   bool loaded = _wavData && decodeAll(&file, reinterpret_cast<char *>(_wavData), _wavLength) > 0;
   ov_clear(&file);
-  _waveFormatEx = &format;  // the buffers are made in the decoded format
+  _waveFormatEx = &format; // the buffers are made in the decoded format
   for (short i = 0; loaded && i < _soundBufferCount; ++i) {
     void *data;
     DWORD bytes;
-    if (!createDSoundBuffer(i, _wavLength, false) || !lockWhole(_directSoundBuffer[i], &data, &bytes)) {
+    if (!createDSoundBuffer(i, _wavLength, false) ||
+        !lockWhole(_directSoundBuffer[i], &data, &bytes)) {
       loaded = false;
       break;
     }
     std::memcpy(data, _wavData, bytes < _wavLength ? bytes : _wavLength);
     _directSoundBuffer[i]->Unlock(data, bytes, nullptr, 0);
   }
-  _waveFormatEx = nullptr;  // the record lived on this stack
+  _waveFormatEx = nullptr; // the record lived on this stack
   if (!loaded) {
     freeAllocatedData();
     return false;
@@ -181,17 +171,18 @@ bool KSound::loadOggSample(const char *filename) {
 }
 
 IDirectSoundBuffer *KSound::createDSoundBuffer(short slot, unsigned long size, bool notify) {
-  if (!directSoundPtr)
-    return nullptr;
+  if (!directSoundPtr) return nullptr;
   DSBUFFERDESC desc = {};
   desc.dwSize = 20;
-  desc.dwFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME | DSBCAPS_LOCSOFTWARE |
-                 DSBCAPS_GLOBALFOCUS | (notify ? DSBCAPS_CTRLPOSITIONNOTIFY : 0);
+  desc.dwFlags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME |
+                 DSBCAPS_LOCSOFTWARE | DSBCAPS_GLOBALFOCUS |
+                 (notify ? DSBCAPS_CTRLPOSITIONNOTIFY : 0);
   desc.dwBufferBytes = DWORD(size);
   WAVEFORMATEX format = {};
-  if (_waveFormatEx) {  // the engine's record, field by field in DirectSound's own
+  if (_waveFormatEx) { // the engine's record, field by field in DirectSound's own
     const KWaveFormat &f = *_waveFormatEx;
-    format = {f.wFormatTag, f.nChannels, f.nSamplesPerSec, f.nAvgBytesPerSec, f.nBlockAlign, f.wBitsPerSample, f.cbSize};
+    format = {f.wFormatTag,  f.nChannels,      f.nSamplesPerSec, f.nAvgBytesPerSec,
+              f.nBlockAlign, f.wBitsPerSample, f.cbSize};
     desc.lpwfxFormat = &format;
   }
   releaseSlot(slot);
@@ -204,22 +195,18 @@ IDirectSoundBuffer *KSound::createDSoundBuffer(short slot, unsigned long size, b
 }
 
 void KSound::clearSoundBuffer(short slot, long) {
-  if (!_directSoundBuffer[slot])
-    return;
+  if (!_directSoundBuffer[slot]) return;
   void *data;
   DWORD bytes;
-  if (!lockWhole(_directSoundBuffer[slot], &data, &bytes))
-    return;
+  if (!lockWhole(_directSoundBuffer[slot], &data, &bytes)) return;
   std::memset(data, 0, bytes);
   _directSoundBuffer[slot]->Unlock(data, bytes, nullptr, 0);
 }
 
 unsigned long KSound::loadFileToRam(const char *filename) {
-  if (!filename)
-    return 0;
+  if (!filename) return 0;
   FILE *f = std::fopen(filename, "rb");
-  if (!f)
-    return 0;
+  if (!f) return 0;
   long size = (std::fseek(f, 0, SEEK_END) == 0) ? std::ftell(f) : -1;
   if (size <= 0 || (unsigned long)size > 0xFFFFFFFFul - kSpareBytes) {
     std::fclose(f);
@@ -234,7 +221,7 @@ unsigned long KSound::loadFileToRam(const char *filename) {
   std::fseek(f, 0, SEEK_SET);
   size_t read = std::fread(_wavData, 1, size_t(size), f);
   std::fclose(f);
-  if (read != size_t(size)) {  // a file that shrank while read is not loaded
+  if (read != size_t(size)) { // a file that shrank while read is not loaded
     freeAllocatedData();
     return 0;
   }
@@ -244,35 +231,30 @@ unsigned long KSound::loadFileToRam(const char *filename) {
 }
 
 void KSound::playSample() {
-  if (!_directSoundBuffer[0])
-    return;
+  if (!_directSoundBuffer[0]) return;
   _currentBeingPlayed++;
-  if (_currentBeingPlayed >= _soundBufferCount)
-    _currentBeingPlayed = 0;
+  if (_currentBeingPlayed >= _soundBufferCount) _currentBeingPlayed = 0;
   IDirectSoundBuffer *copy = _directSoundBuffer[_currentBeingPlayed];
-  if (!copy)
-    return;
+  if (!copy) return;
   copy->SetCurrentPosition(0);
   setVolume(_channelVolume);
-  if (copy->Play(0, 0, _loopState == 1 ? DSBPLAY_LOOPING : 0) == DSERR_BUFFERLOST)
-    restoreSample();
+  if (copy->Play(0, 0, _loopState == 1 ? DSBPLAY_LOOPING : 0) == DSERR_BUFFERLOST) restoreSample();
 }
 
 void KSound::stopSample() {
-  if (!_directSoundBuffer[0])
-    return;
+  if (!_directSoundBuffer[0]) return;
   for (short i = 0; i < _soundBufferCount; ++i)
-    if (_directSoundBuffer[i])
-      _directSoundBuffer[i]->Stop();
+    if (_directSoundBuffer[i]) _directSoundBuffer[i]->Stop();
 }
 
 bool KSound::isPlaying() {
-  if (!_ready || !_directSoundBuffer[0])
-    return false;
-  const DWORD sounding = DSBSTATUS_PLAYING | DSBSTATUS_LOOPING | DSBSTATUS_LOCHARDWARE | DSBSTATUS_LOCSOFTWARE;
+  if (!_ready || !_directSoundBuffer[0]) return false;
+  const DWORD sounding =
+      DSBSTATUS_PLAYING | DSBSTATUS_LOOPING | DSBSTATUS_LOCHARDWARE | DSBSTATUS_LOCSOFTWARE;
   for (short i = 0; i < _soundBufferCount; ++i) {
     DWORD status;
-    if (_directSoundBuffer[i] && !FAILED(_directSoundBuffer[i]->GetStatus(&status)) && (status & sounding))
+    if (_directSoundBuffer[i] && !FAILED(_directSoundBuffer[i]->GetStatus(&status)) &&
+        (status & sounding))
       return true;
   }
   return false;
@@ -280,8 +262,7 @@ bool KSound::isPlaying() {
 
 void KSound::restoreSample() {
   for (short i = 0; i < _soundBufferCount; ++i)
-    if (!_directSoundBuffer[i] || FAILED(_directSoundBuffer[i]->Restore()))
-      return;
+    if (!_directSoundBuffer[i] || FAILED(_directSoundBuffer[i]->Restore())) return;
   for (short i = 0; i < _soundBufferCount; ++i) {
     void *data;
     DWORD bytes;
@@ -290,8 +271,7 @@ void KSound::restoreSample() {
       freeAllocatedData();
       return;
     }
-    if (_wavDataStart)
-      std::memcpy(data, _wavDataStart, bytes < _wavLength ? bytes : _wavLength);
+    if (_wavDataStart) std::memcpy(data, _wavDataStart, bytes < _wavLength ? bytes : _wavLength);
     _directSoundBuffer[i]->Unlock(data, bytes, nullptr, 0);
   }
 }
@@ -301,10 +281,8 @@ void KSound::freeAllocatedData() {
     _dsNotify->Release();
     _dsNotify = nullptr;
   }
-  for (short slot = 0; slot < 9; ++slot)
-    releaseSlot(slot);
-  if (_oggFile)
-    ov_clear(&_vorbisFile);
+  for (short slot = 0; slot < 9; ++slot) releaseSlot(slot);
+  if (_oggFile) ov_clear(&_vorbisFile);
   std::free(_wavData);
   _wavData = nullptr;
   _wavDataStart = nullptr;

@@ -12,7 +12,7 @@
 
 namespace {
 
-const DWORD kStreamBytes = 32768;  // the ring: two halves
+const DWORD kStreamBytes = 32768; // the ring: two halves
 const DWORD kHalfBytes = 16384;
 const unsigned kWaitMs = 50;
 
@@ -25,24 +25,22 @@ void sayNotOgg(const char *filename) {
   static std::set<std::string> said;
   {
     std::lock_guard<std::mutex> hold(lock);
-    if (!said.insert(filename).second)
-      return;
+    if (!said.insert(filename).second) return;
   }
   const std::string text = std::string("error could not detect ogg file: ") + filename;
   KMiscTools::messageBox("error", text.c_str());
 }
 
-}  // namespace
+} // namespace
 
 // ---- the memory reader behind ogg_CallBacks
 
 size_t KSound::oggRead(void *dest, size_t size, size_t count, void *source) {
   KSound *self = soundOf(source);
-  if (!self || (count && size > size_t(-1) / count))
-    return size_t(-1);
+  if (!self || (count && size > size_t(-1) / count)) return size_t(-1);
   size_t request = size * count;
   if (self->_oggPosition >= self->_oggFileLen) {
-    self->_oggPosition = 0;  // end of data; the next read starts over
+    self->_oggPosition = 0; // end of data; the next read starts over
     return 0;
   }
   size_t left = self->_oggFileLen - self->_oggPosition;
@@ -55,8 +53,7 @@ size_t KSound::oggRead(void *dest, size_t size, size_t count, void *source) {
 // Offsets are taken modulo 2^32, as the position is; the result never passes the end.
 int KSound::oggSeek(void *source, ogg_int64_t offset, int origin) {
   KSound *self = soundOf(source);
-  if (!self)
-    return -1;
+  if (!self) return -1;
   uint32_t low = uint32_t(uint64_t(offset));
   switch (origin) {
   case SEEK_SET: self->_oggPosition = low; break;
@@ -64,8 +61,7 @@ int KSound::oggSeek(void *source, ogg_int64_t offset, int origin) {
   case SEEK_END: self->_oggPosition = self->_oggFileLen + low; break;
   default: self->_oggPosition = self->_oggFileLen; break;
   }
-  if (self->_oggPosition > self->_oggFileLen)
-    self->_oggPosition = self->_oggFileLen;
+  if (self->_oggPosition > self->_oggFileLen) self->_oggPosition = self->_oggFileLen;
   return 0;
 }
 
@@ -84,8 +80,7 @@ bool KSound::loadStream(const char *filename) {
   killThread();
   killModule();
   freeAllocatedData();
-  if (loadFileToRam(filename) == 0)
-    return false;
+  if (loadFileToRam(filename) == 0) return false;
   vorbis_info *info = nullptr;
   if (ov_open_callbacks(this, &_vorbisFile, nullptr, 0, ogg_CallBacks) == 0)
     info = ov_info(&_vorbisFile, -1);
@@ -115,20 +110,17 @@ bool KSound::loadStream(const char *filename) {
 
 void KSound::playStream(bool loop) {
   killThread();
-  if (!_directSoundBuffer[0])
-    return;
+  if (!_directSoundBuffer[0]) return;
   {
     std::lock_guard<std::recursive_mutex> lock(_decoderLock);
-    if (_oggFile)
-      ov_time_seek(&_vorbisFile, 0.0);
+    if (_oggFile) ov_time_seek(&_vorbisFile, 0.0);
   }
   _directSoundBuffer[0]->Stop();
   _directSoundBuffer[0]->SetCurrentPosition(0);
   zy::yield();
   startNotifiers();
   zy::yield();
-  if (_directSoundBuffer[0]->Play(0, 0, DSBPLAY_LOOPING) == DSERR_BUFFERLOST)
-    restoreSample();
+  if (_directSoundBuffer[0]->Play(0, 0, DSBPLAY_LOOPING) == DSERR_BUFFERLOST) restoreSample();
   _oggCompleted = false;
   _loopState = loop ? 1 : 0;
   setVolume(_channelVolume);
@@ -136,22 +128,19 @@ void KSound::playStream(bool loop) {
 }
 
 void KSound::stopStream() {
-  if (!_directSoundBuffer[0])
-    return;
+  if (!_directSoundBuffer[0]) return;
   _directSoundBuffer[0]->Stop();
   clearSoundBuffer(0, kStreamBytes);
   std::lock_guard<std::recursive_mutex> lock(_decoderLock);
-  if (_oggFile)
-    ov_time_seek(&_vorbisFile, 0.0);
+  if (_oggFile) ov_time_seek(&_vorbisFile, 0.0);
 }
 
 void KSound::fillOggBuffer(unsigned long half) {
-  if (!_directSoundBuffer[0])
-    return;
+  if (!_directSoundBuffer[0]) return;
   void *data, *second;
   DWORD bytes, secondBytes;
-  if (FAILED(_directSoundBuffer[0]->Lock(DWORD(half * kHalfBytes), kHalfBytes, &data, &bytes, &second,
-                                         &secondBytes, 0))) {
+  if (FAILED(_directSoundBuffer[0]->Lock(DWORD(half * kHalfBytes), kHalfBytes, &data, &bytes,
+                                         &second, &secondBytes, 0))) {
     _directSoundBuffer[0]->Restore();
     return;
   }
@@ -161,14 +150,12 @@ void KSound::fillOggBuffer(unsigned long half) {
     std::lock_guard<std::recursive_mutex> lock(_decoderLock);
     DWORD written = 0;
     int bitstream = 0;
-    bool rewound = false;  // the file was rewound and has given nothing since
+    bool rewound = false; // the file was rewound and has given nothing since
     while (!_terminate && written < bytes) {
       try {
-        result = ov_read(&_vorbisFile, static_cast<char *>(data) + written, int(bytes - written), 0, 2, 1,
-                         &bitstream);
-      } catch (...) {
-        result = -1;
-      }
+        result = ov_read(&_vorbisFile, static_cast<char *>(data) + written, int(bytes - written), 0,
+                         2, 1, &bitstream);
+      } catch (...) { result = -1; }
       if (result > 0) {
         written += DWORD(result);
         rewound = false;
@@ -185,31 +172,25 @@ void KSound::fillOggBuffer(unsigned long half) {
       // gap; after a decoder error, or from a file that gives nothing, the half stays silent.
       ov_time_seek(&_vorbisFile, 0.0);
       _oggCompleted = false;
-      if (result < 0 || rewound)
-        break;
+      if (result < 0 || rewound) break;
       rewound = true;
     }
   }
-  if (result < 0)
-    std::memset(data, 0, bytes);
+  if (result < 0) std::memset(data, 0, bytes);
   _directSoundBuffer[0]->Unlock(data, bytes, second, secondBytes);
-  if (_oggCompleted)
-    stopStream();
+  if (_oggCompleted) stopStream();
 }
 
 // ---- the refill thread
 
 bool KSound::startNotifiers() {
   _ready = false;
-  if (!_directSoundBuffer[0])
-    return false;
+  if (!_directSoundBuffer[0]) return false;
   _directSoundBuffer[0]->Stop();
   hThread = zy::Thread::start(doubleBufferThread, this);
-  if (!hThread)
-    return false;
+  if (!hThread) return false;
   threadID = hThread->id();
-  while (!_ready)
-    zy::yield();
+  while (!_ready) zy::yield();
   hThread->raisePriority();
   return true;
 }
@@ -247,16 +228,14 @@ void KSound::doubleBufferThread(void *sound) {
     }
     // The cursor passed offset 0: half 1 is free. Passed 16384: half 0 is free.
     for (unsigned long event = 0; event < 2; ++event) {
-      if (!self->hEvents[event]->wait(kWaitMs))
-        continue;
+      if (!self->hEvents[event]->wait(kWaitMs)) continue;
       if (self->_moduleStorage._moduleData)
         self->fillModBuffer(1 - event);
       else
         self->fillOggBuffer(1 - event);
       zy::yield();
     }
-    if (!self->_directSoundBuffer[0] || self->_terminate)
-      break;
+    if (!self->_directSoundBuffer[0] || self->_terminate) break;
     zy::yield();
   }
   self->_terminated = true;
@@ -265,8 +244,7 @@ void KSound::doubleBufferThread(void *sound) {
 void KSound::killThread() {
   _ready = false;
   _terminate = true;
-  if (_directSoundBuffer[0])
-    _directSoundBuffer[0]->Stop();
+  if (_directSoundBuffer[0]) _directSoundBuffer[0]->Stop();
   if (hThread && !hThread->isCurrent()) {
     hThread->join();
     if (_dsNotify) {

@@ -7,11 +7,12 @@
 #include "KSound.h"
 
 struct KSoundProbe {
-  static IDirectSoundBuffer *buffer(const KSound &sound, int copy) { return sound._directSoundBuffer[copy]; }
+  static IDirectSoundBuffer *buffer(const KSound &sound, int copy) {
+    return sound._directSoundBuffer[copy];
+  }
   static bool owns(const KSound &sound, const void *buffer) {
     for (IDirectSoundBuffer *own : sound._directSoundBuffer)
-      if (own && own == buffer)
-        return true;
+      if (own && own == buffer) return true;
     return false;
   }
   static int copies(const KSound &sound) { return sound._soundBufferCount; }

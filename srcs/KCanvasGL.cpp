@@ -1,9 +1,9 @@
 // The OpenGL window's picture: an offscreen framebuffer of the game's size, shown scaled.
 #include "KCanvasGL.h"
 
-#include <SDL.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <SDL.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -37,9 +37,11 @@ template <typename Call> bool load(Call *call, const char *name) {
 bool contextHasFramebuffers() {
   const char *version = (const char *)glGetString(GL_VERSION);
   const char *extensions = (const char *)glGetString(GL_EXTENSIONS);
-  bool offered = (version && atoi(version) >= 3) || (extensions && strstr(extensions, "GL_ARB_framebuffer_object"));
+  bool offered = (version && atoi(version) >= 3) ||
+                 (extensions && strstr(extensions, "GL_ARB_framebuffer_object"));
   return offered && load(&gl.genFramebuffers, "glGenFramebuffers") &&
-         load(&gl.deleteFramebuffers, "glDeleteFramebuffers") && load(&gl.bindFramebuffer, "glBindFramebuffer") &&
+         load(&gl.deleteFramebuffers, "glDeleteFramebuffers") &&
+         load(&gl.bindFramebuffer, "glBindFramebuffer") &&
          load(&gl.genRenderbuffers, "glGenRenderbuffers") &&
          load(&gl.deleteRenderbuffers, "glDeleteRenderbuffers") &&
          load(&gl.bindRenderbuffer, "glBindRenderbuffer") &&
@@ -138,15 +140,17 @@ int KCanvasGL::enlarge(int multiple) {
     _stage = framebuffer;
     _stageColour = attach(GL_COLOR_ATTACHMENT0, GL_RGB8, _width * multiple, _height * multiple);
     gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
-    if (gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) _stageMultiple = multiple;
-    else dropStage();
+    if (gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE)
+      _stageMultiple = multiple;
+    else
+      dropStage();
     gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, _shown);
   }
   if (multiple <= 1 || !_stage) return 1; // the frame shown is read as it is
   gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, _stage);
-  gl.blitFramebuffer(0, 0, _width, _height, 0, 0, _width * multiple, _height * multiple, GL_COLOR_BUFFER_BIT,
-                     GL_NEAREST);
+  gl.blitFramebuffer(0, 0, _width, _height, 0, 0, _width * multiple, _height * multiple,
+                     GL_COLOR_BUFFER_BIT, GL_NEAREST);
   gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   gl.bindFramebuffer(GL_READ_FRAMEBUFFER, _stage);
   return multiple;

@@ -42,7 +42,7 @@ private:
   unsigned int _colour[2] = {0, 0}, _depth = 0; // their renderbuffers
   unsigned int _stage = 0, _stageColour = 0;    // the enlarged frame, and its renderbuffer
   int _stageMultiple = 0;
-  static KCanvasGL *_current;                   // the canvas the readers read
+  static KCanvasGL *_current; // the canvas the readers read
 };
 
 #endif

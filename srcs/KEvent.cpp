@@ -12,12 +12,30 @@ void buildKEvent(KEvent *event, unsigned int message, unsigned int wParam, long 
   event->nativeData = (int32_t)lParam;
   switch (message) {
   case WM_MOUSEMOVE: event->type = K_EVENT_MOUSEMOVE; break;
-  case WM_LBUTTONUP: event->type = K_EVENT_MOUSEUP; event->buttonIndex = 1; break;
-  case WM_RBUTTONUP: event->type = K_EVENT_MOUSEUP; event->buttonIndex = 2; break;
-  case WM_MBUTTONUP: event->type = K_EVENT_MOUSEUP; event->buttonIndex = 3; break;
-  case WM_LBUTTONDOWN: event->type = K_EVENT_MOUSEDOWN; event->buttonIndex = 1; break;
-  case WM_RBUTTONDOWN: event->type = K_EVENT_MOUSEDOWN; event->buttonIndex = 2; break;
-  case WM_MBUTTONDOWN: event->type = K_EVENT_MOUSEDOWN; event->buttonIndex = 3; break;
+  case WM_LBUTTONUP:
+    event->type = K_EVENT_MOUSEUP;
+    event->buttonIndex = 1;
+    break;
+  case WM_RBUTTONUP:
+    event->type = K_EVENT_MOUSEUP;
+    event->buttonIndex = 2;
+    break;
+  case WM_MBUTTONUP:
+    event->type = K_EVENT_MOUSEUP;
+    event->buttonIndex = 3;
+    break;
+  case WM_LBUTTONDOWN:
+    event->type = K_EVENT_MOUSEDOWN;
+    event->buttonIndex = 1;
+    break;
+  case WM_RBUTTONDOWN:
+    event->type = K_EVENT_MOUSEDOWN;
+    event->buttonIndex = 2;
+    break;
+  case WM_MBUTTONDOWN:
+    event->type = K_EVENT_MOUSEDOWN;
+    event->buttonIndex = 3;
+    break;
   case WM_CHAR:
     event->type = K_EVENT_CHAR;
     event->character = (uint8_t)wParam;

@@ -43,17 +43,15 @@ bool KFrameSequence::offer(HWND hWnd, unsigned int messg, unsigned int wParam, l
   return _members.qrxCallback(&event);
 }
 
-long KFrameSequence::dispatch(KFrameSequence *sequence, HWND hWnd, unsigned int messg, unsigned int wParam,
-                              long lParam) {
+long KFrameSequence::dispatch(KFrameSequence *sequence, HWND hWnd, unsigned int messg,
+                              unsigned int wParam, long lParam) {
   if (sequence && !sequence->offer(hWnd, messg, wParam, lParam)) return 0; // consumed
   switch (messg) {
   case WM_DESTROY:
   case WM_CLOSE: // the window is not destroyed: the game deletes it when it has finished
     if (sequence) sequence->_window.terminate();
     break;
-  case WM_MOUSEWHEEL:
-    KInput::setLastWheelValue((short)(wParam >> 16));
-    break;
+  case WM_MOUSEWHEEL: KInput::setLastWheelValue((short)(wParam >> 16)); break;
   default:
     if (sequence && sequence->_steps.ownMessage) sequence->_steps.ownMessage(messg, wParam);
     break;

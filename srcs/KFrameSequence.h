@@ -45,7 +45,8 @@ public:
 
   void flip(bool waitForBackWindow, bool restoreView);
   // The window procedure's body; with no sequence (no window attached) only the wheel is kept.
-  static long dispatch(KFrameSequence *sequence, HWND hWnd, unsigned int messg, unsigned int wParam, long lParam);
+  static long dispatch(KFrameSequence *sequence, HWND hWnd, unsigned int messg, unsigned int wParam,
+                       long lParam);
 
 private:
   bool offer(HWND hWnd, unsigned int messg, unsigned int wParam, long lParam);

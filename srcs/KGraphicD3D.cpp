@@ -56,9 +56,9 @@ KGraphicD3D::KGraphicD3D()
       _blitGreen(1), _blitBlue(1), _blitAlpha(1), _blend(1), _textureQualityD3D(D3DTFG_POINT),
       _textureWrapD3D(D3DTADDRESS_CLAMP), _oldTextureQualityD3D((D3DTEXTUREMAGFILTER)3),
       _oldTextureWrapD3D((D3DTEXTUREADDRESS)2), _oldsourceAlpha((D3DBLEND)1),
-      _olddestAlpha((D3DBLEND)1), _hidef(false), _hasAlpha(false), _lineWidth(1),
-      _pixels(nullptr), _ftextureWIDTH(0), _ftextureHEIGHT(0), fimageHeight(0), fimageWidth(0),
-      _ckActive(false), _textureWrap(false), _textureQuality(false), _ckr(0), _ckg(0), _ckb(0) {}
+      _olddestAlpha((D3DBLEND)1), _hidef(false), _hasAlpha(false), _lineWidth(1), _pixels(nullptr),
+      _ftextureWIDTH(0), _ftextureHEIGHT(0), fimageHeight(0), fimageWidth(0), _ckActive(false),
+      _textureWrap(false), _textureQuality(false), _ckr(0), _ckg(0), _ckb(0) {}
 
 KGraphicD3D::~KGraphicD3D() { freePicture(); }
 
@@ -75,13 +75,13 @@ void KGraphicD3D::setDirectX(IDirectDraw7 *dd, IDirect3DDevice7 *device, IDirect
     D3DRENDERSTATETYPE state;
     DWORD value;
   } renderStates[] = {
-      {D3DRENDERSTATE_LIGHTING, 0},                      // vertices are pre-lit
-      {D3DRENDERSTATE_ZENABLE, 0},                       // 2D: no depth test
-      {D3DRENDERSTATE_CULLMODE, D3DCULL_NONE},           // mirrored blits turn triangles over
-      {D3DRENDERSTATE_COLORVERTEX, 1},                   // the vertex colour is the diffuse
-      {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA},      // alpha mode 1 until a blit sets one
+      {D3DRENDERSTATE_LIGHTING, 0},                 // vertices are pre-lit
+      {D3DRENDERSTATE_ZENABLE, 0},                  // 2D: no depth test
+      {D3DRENDERSTATE_CULLMODE, D3DCULL_NONE},      // mirrored blits turn triangles over
+      {D3DRENDERSTATE_COLORVERTEX, 1},              // the vertex colour is the diffuse
+      {D3DRENDERSTATE_SRCBLEND, D3DBLEND_SRCALPHA}, // alpha mode 1 until a blit sets one
       {D3DRENDERSTATE_DESTBLEND, D3DBLEND_INVSRCALPHA},
-      {D3DRENDERSTATE_TEXTUREPERSPECTIVE, 0},            // affine mapping
+      {D3DRENDERSTATE_TEXTUREPERSPECTIVE, 0}, // affine mapping
       {D3DRENDERSTATE_ALPHATESTENABLE, 0},
       {D3DRENDERSTATE_DITHERENABLE, 0},
       {D3DRENDERSTATE_CLIPPING, 1},
@@ -93,14 +93,11 @@ void KGraphicD3D::setDirectX(IDirectDraw7 *dd, IDirect3DDevice7 *device, IDirect
     D3DTEXTURESTAGESTATETYPE state;
     DWORD value;
   } stageStates[] = {
-      {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},     // alpha = texture alpha x diffuse alpha
-      {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-      {D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-      {D3DTSS_ADDRESS, D3DTADDRESS_CLAMP},   // with U and V
-      {D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP},
-      {D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP},
-      {D3DTSS_MAGFILTER, D3DTFG_POINT},
-      {D3DTSS_MINFILTER, D3DTFN_POINT},
+      {D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, // alpha = texture alpha x diffuse alpha
+      {D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},    {D3DTSS_ALPHAOP, D3DTOP_MODULATE},
+      {D3DTSS_ADDRESS, D3DTADDRESS_CLAMP}, // with U and V
+      {D3DTSS_ADDRESSU, D3DTADDRESS_CLAMP}, {D3DTSS_ADDRESSV, D3DTADDRESS_CLAMP},
+      {D3DTSS_MAGFILTER, D3DTFG_POINT},     {D3DTSS_MINFILTER, D3DTFN_POINT},
   };
   for (const auto &ss : stageStates) device->SetTextureStageState(0, ss.state, ss.value);
 }
@@ -350,7 +347,8 @@ void KGraphicD3D::blitTiledRect(short destX, short destY, short width, short hei
   D3DCOLOR c = byte255(_blend) << 24 | 0xFFFFFF; // never tinted
   float fw = width, fh = height;
   D3DLVERTEX strip[4] = {vertex(0, 0, c, 0, 0), vertex(fw, 0, c, tileFactor, 0),
-                         vertex(0, -fh, c, 0, tileFactor), vertex(fw, -fh, c, tileFactor, tileFactor)};
+                         vertex(0, -fh, c, 0, tileFactor),
+                         vertex(fw, -fh, c, tileFactor, tileFactor)};
   _d3d->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, strip, 4, 0);
   setWorld(w);
 }

@@ -98,7 +98,8 @@ private:
   bool loadTexture(const char *filename, bool sixteenBits, bool hasalpha);
   void shrinkFrame(long width, long height);
   // A managed texture of exactly width x height (32-bit A R G B unless given), or null.
-  IDirectDrawSurface7 *createTexture(long width, long height, const DDPIXELFORMAT *format = nullptr);
+  IDirectDrawSurface7 *createTexture(long width, long height,
+                                     const DDPIXELFORMAT *format = nullptr);
 
   // Shared steps of the drawing operations.
   bool reloadIfLost();

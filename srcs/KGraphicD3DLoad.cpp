@@ -13,10 +13,16 @@
 namespace {
 
 // The texture formats of the pictures.
-const DDPIXELFORMAT kARGB8888 = {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 32,
-                                 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-const DDPIXELFORMAT kARGB4444 = {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 16,
-                                 0x0F00, 0x00F0, 0x000F, 0xF000};
+const DDPIXELFORMAT kARGB8888 = {sizeof(DDPIXELFORMAT),
+                                 DDPF_RGB | DDPF_ALPHAPIXELS,
+                                 0,
+                                 32,
+                                 0x00FF0000,
+                                 0x0000FF00,
+                                 0x000000FF,
+                                 0xFF000000};
+const DDPIXELFORMAT kARGB4444 = {
+    sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000};
 const DDPIXELFORMAT kRGB555 = {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, 16, 0x7C00, 0x03E0, 0x001F, 0};
 
 // The smallest power of two not below n (1 for 1).
@@ -32,13 +38,16 @@ bool lock(IDirectDrawSurface7 *surface, DDSURFACEDESC2 *desc) {
   return SUCCEEDED(surface->Lock(nullptr, desc, DDLOCK_WAIT, nullptr));
 }
 
-uint8_t *rowOf(const DDSURFACEDESC2 &desc, long y) { return (uint8_t *)desc.lpSurface + y * desc.lPitch; }
+uint8_t *rowOf(const DDSURFACEDESC2 &desc, long y) {
+  return (uint8_t *)desc.lpSurface + y * desc.lPitch;
+}
 
 long clamp255(long v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 
 } // namespace
 
-IDirectDrawSurface7 *KGraphicD3D::createTexture(long width, long height, const DDPIXELFORMAT *format) {
+IDirectDrawSurface7 *KGraphicD3D::createTexture(long width, long height,
+                                                const DDPIXELFORMAT *format) {
   if (!_directX || width <= 0 || height <= 0) return nullptr;
   DDSURFACEDESC2 desc{};
   desc.dwSize = sizeof desc;
@@ -72,7 +81,9 @@ bool KGraphicD3D::loadPicture16(const char *filename, bool, bool hasalpha) {
 }
 
 // The extension test is case-sensitive here: "DATA.PNG" is no PNG.
-KImageFile *KGraphicD3D::LoadGeneric(const char *filename) { return KImageFile::load(filename, false); }
+KImageFile *KGraphicD3D::LoadGeneric(const char *filename) {
+  return KImageFile::load(filename, false);
+}
 
 // The loaders' common path: 32-bit A R G B, or 16 bits as 4444 (alpha kept) or 555 (opaque).
 bool KGraphicD3D::loadTexture(const char *filename, bool sixteenBits, bool hasalpha) {
@@ -85,7 +96,9 @@ bool KGraphicD3D::loadTexture(const char *filename, bool sixteenBits, bool hasal
   long side = powerOfTwoAbove(width > height ? width : height);
   bool depth32 = image->hasAlpha() || image->getBpp() == 32;
   bool keyed = _ckActive && (!sixteenBits || depth32);
-  const DDPIXELFORMAT *format = !sixteenBits ? &kARGB8888 : (hasalpha && depth32) ? &kARGB4444 : &kRGB555;
+  const DDPIXELFORMAT *format = !sixteenBits            ? &kARGB8888
+                                : (hasalpha && depth32) ? &kARGB4444
+                                                        : &kRGB555;
   IDirectDrawSurface7 *texture = createTexture(side, side, format);
   DDSURFACEDESC2 desc;
   if (!texture || !lock(texture, &desc)) {
@@ -103,9 +116,10 @@ bool KGraphicD3D::loadTexture(const char *filename, bool sixteenBits, bool hasal
         uint32_t texel = a << 24 | (uint32_t)p.r << 16 | (uint32_t)p.g << 8 | p.b;
         memcpy(row + x * 4, &texel, 4);
       } else {
-        uint16_t texel = format == &kARGB4444
-                             ? (uint16_t)((a >> 4) << 12 | (p.r >> 4) << 8 | (p.g >> 4) << 4 | p.b >> 4)
-                             : (uint16_t)((p.r >> 3) << 10 | (p.g >> 3) << 5 | p.b >> 3);
+        uint16_t texel =
+            format == &kARGB4444
+                ? (uint16_t)((a >> 4) << 12 | (p.r >> 4) << 8 | (p.g >> 4) << 4 | p.b >> 4)
+                : (uint16_t)((p.r >> 3) << 10 | (p.g >> 3) << 5 | p.b >> 3);
         memcpy(row + x * 2, &texel, 2);
       }
     }
@@ -167,7 +181,8 @@ bool KGraphicD3D::grabBackBuffer(ptkGrabCallBack cb) {
     return false;
   }
   const DDPIXELFORMAT &pf = in.ddpfPixelFormat;
-  long width = std::min<long>(_screenWidth, in.dwWidth), height = std::min<long>(_screenHeight, in.dwHeight);
+  long width = std::min<long>(_screenWidth, in.dwWidth),
+       height = std::min<long>(_screenHeight, in.dwHeight);
   if (pf.dwRGBBitCount == 32 || pf.dwRGBBitCount == 16) {
     for (long y = 0; y < height; y++)
       for (long x = 0; x < width; x++) {
@@ -180,13 +195,16 @@ bool KGraphicD3D::grabBackBuffer(ptkGrabCallBack cb) {
           uint16_t p;
           memcpy(&p, rowOf(in, y) + x * 2, 2);
           if (pf.dwGBitMask == 0x07E0) { // 5-6-5
-            r = ((p & pf.dwRBitMask) >> 11) << 3, g = ((p & pf.dwGBitMask) >> 5) * 4, b = (p & pf.dwBBitMask) << 3;
+            r = ((p & pf.dwRBitMask) >> 11) << 3, g = ((p & pf.dwGBitMask) >> 5) * 4,
+            b = (p & pf.dwBBitMask) << 3;
           } else { // 5-5-5
-            r = ((p & pf.dwRBitMask) >> 10) << 3, g = ((p & pf.dwGBitMask) >> 5) * 8, b = (p & pf.dwBBitMask) << 3;
+            r = ((p & pf.dwRBitMask) >> 10) << 3, g = ((p & pf.dwGBitMask) >> 5) * 8,
+            b = (p & pf.dwBBitMask) << 3;
           }
         }
         if (cb) cb(x, y, &r, &g, &b);
-        uint32_t texel = 0xFF000000u | (uint32_t)clamp255(r) << 16 | (uint32_t)clamp255(g) << 8 | clamp255(b);
+        uint32_t texel =
+            0xFF000000u | (uint32_t)clamp255(r) << 16 | (uint32_t)clamp255(g) << 8 | clamp255(b);
         memcpy(rowOf(out, y) + x * 4, &texel, 4);
       }
   }
@@ -214,14 +232,16 @@ void KGraphicD3D::shrinkFrame(long width, long height) {
   translate(&identity, 0, 0, 0);
   _d3d->SetTransform(D3DTRANSFORMSTATE_VIEW, &defaultView);
   _d3d->SetTransform(D3DTRANSFORMSTATE_WORLD, &identity);
-  copy.stretchAlphaRect(0, 0, (float)_screenWidth, (float)_screenHeight, 0, 0, (float)width, (float)height, 1, 0);
+  copy.stretchAlphaRect(0, 0, (float)_screenWidth, (float)_screenHeight, 0, 0, (float)width,
+                        (float)height, 1, 0);
   _d3d->SetTransform(D3DTRANSFORMSTATE_VIEW, &view);
   _d3d->SetTransform(D3DTRANSFORMSTATE_WORLD, &world);
 }
 
 // False when nothing was written (no window, an unknown format, a failed write): a failed
 // screenshot is not reported as a success.
-bool KGraphicD3D::saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW, long resizeH) {
+bool KGraphicD3D::saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW,
+                                 long resizeH) {
   if (!_d3d || !_backBuffer) return false;
   bool saved = false;
   _d3d->EndScene();
@@ -255,8 +275,9 @@ bool KGraphicD3D::saveBackBuffer(const char *cpcFileName, long imageFormat, long
       }
     _backBuffer->Unlock(nullptr);
     if (imageFormat >= K_IMAGE_BMP && imageFormat <= K_IMAGE_PNG && width > 0 && height > 0)
-      saved = KImageFile::save(cpcFileName, (KImageFormat)imageFormat, (const uint8_t *)pixels.data(),
-                               K_IMAGE_BGRA, width, height, width * 4, true);
+      saved =
+          KImageFile::save(cpcFileName, (KImageFormat)imageFormat, (const uint8_t *)pixels.data(),
+                           K_IMAGE_BGRA, width, height, width * 4, true);
   }
   _d3d->BeginScene();
   return saved;

@@ -116,8 +116,8 @@ bool KGraphicGL::loadPicture(const char *filename, bool hiDef, bool hasalpha) {
     }
   delete image;
   createTexture();
-  glTexImage2D(_glEnum, 0, loadedFormat(hasalpha, hiDef), (GLsizei)n, (GLsizei)n, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               _pixels);
+  glTexImage2D(_glEnum, 0, loadedFormat(hasalpha, hiDef), (GLsizei)n, (GLsizei)n, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, _pixels);
   setTextureQuality(_graphicQuality);
   applyWrap();
   free(_pixels);
@@ -195,8 +195,8 @@ void KGraphicGL::pollArray() {
   glDisable(GL_TEXTURE_2D);
   glEnable(_glEnum);
   qrx_glBindTexture();
-  glTexSubImage2D(_glEnum, 0, 0, 0, (GLsizei)fimageWidth, (GLsizei)fimageHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                  _userPixelPtr);
+  glTexSubImage2D(_glEnum, 0, 0, 0, (GLsizei)fimageWidth, (GLsizei)fimageHeight, GL_RGBA,
+                  GL_UNSIGNED_BYTE, _userPixelPtr);
 }
 
 // ---- texture settings -------------------------------------------------------------------------

@@ -23,28 +23,33 @@ public:
   float getWidth() override;
   float getHeight() override;
   void setTextureQuality(bool quality) override;
-  void drawRect(float x1, float y1, float x2, float y2, float r, float g, float b, float blend) override;
-  void drawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float blend) override;
+  void drawRect(float x1, float y1, float x2, float y2, float r, float g, float b,
+                float blend) override;
+  void drawLine(float x1, float y1, float x2, float y2, float r, float g, float b,
+                float blend) override;
   void plotPixel(float x1, float y1, float r, float g, float b, float blend) override;
-  void blitRect(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx, bool flipy) override;
-  void blitRectFx(float x1, float y1, float x2, float y2, short destX, short destY, float angle, float zoom,
-                  bool flipx, bool flipy) override;
+  void blitRect(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx,
+                bool flipy) override;
+  void blitRectFx(float x1, float y1, float x2, float y2, short destX, short destY, float angle,
+                  float zoom, bool flipx, bool flipy) override;
   void blitAlphaRect(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx,
                      bool flipy) override;
-  void blitAlphaRectFx(float x1, float y1, float x2, float y2, short destX, short destY, float angle, float zoom,
-                       float blend, bool flipx, bool flipy) override;
-  void blitTiledRect(short destX, short destY, short width, short height, float tileFactor, float angle) override;
-  void blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
-                         float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4,
-                         float dy4) override;
+  void blitAlphaRectFx(float x1, float y1, float x2, float y2, short destX, short destY,
+                       float angle, float zoom, float blend, bool flipx, bool flipy) override;
+  void blitTiledRect(short destX, short destY, short width, short height, float tileFactor,
+                     float angle) override;
+  void blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3,
+                         float sx4, float sy4, float dx1, float dy1, float dx2, float dy2,
+                         float dx3, float dy3, float dx4, float dy4) override;
   void setAlphaMode(long alphamode) override;
-  void stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1, float dx2, float dy2,
-                        float blend, float angle) override;
+  void stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1, float dx2,
+                        float dy2, float blend, float angle) override;
   bool grabBackBuffer(ptkGrabCallBack cb) override;
   bool grabFrontBuffer() override;
   void setColorKey(bool active, unsigned char r, unsigned char g, unsigned char b) override;
   void allowTextureWrap(bool texwRap) override;
-  bool saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW, long resizeH) override;
+  bool saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW,
+                      long resizeH) override;
   void setBlitColor(float r, float g, float b, float a) override;
   bool makePictureFromArray(uint32_t *userPixelPtr, long width, long height, bool hiDef) override;
   void pollArray() override;
@@ -91,10 +96,13 @@ private:
   void applyWrap();
   // Blending with the alpha mode and the tint colour (f = the operation's opacity).
   void beginAlphaBlit(float f);
-  void GenericBlit(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx, bool flipy);
-  void genericStretchBlit(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1, float dx2, float dy2);
-  void genericArbitraryBlit(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4, float sy4,
-                            float dx1, float dy1, float dx2, float dy2, float dx3, float dy3, float dx4, float dy4);
+  void GenericBlit(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx,
+                   bool flipy);
+  void genericStretchBlit(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1,
+                          float dx2, float dy2);
+  void genericArbitraryBlit(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3,
+                            float sx4, float sy4, float dx1, float dy1, float dx2, float dy2,
+                            float dx3, float dy3, float dx4, float dy4);
   void beginUntextured();
   // No texture (never loaded, failed, freed): the textured operations draw nothing, where the
   // texture name 0 would draw opaque white quads.

@@ -22,7 +22,8 @@ float clamp01(float v) { return v > 1 ? 1 : v < 0 ? 0 : v; }
 
 // Lines and points blend with source alpha / one minus source alpha whatever the alpha mode;
 // their vertices keep their fractions.
-void drawBlended(GLenum mode, const float *xy, int vertices, float r, float g, float b, float blend) {
+void drawBlended(GLenum mode, const float *xy, int vertices, float r, float g, float b,
+                 float blend) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4f(r, g, b, blend);
@@ -62,16 +63,18 @@ void KGraphicGL::beginAlphaBlit(float f) {
   qrx_glBindTexture();
   glEnable(GL_BLEND);
   glBlendFunc(_sourceAlpha, _destAlpha);
-  if (_blitColorChanged) glColor4f(_blitRed, _blitGreen, _blitBlue, _blitAlpha * f);
-  else glColor4f(1, 1, 1, f);
+  if (_blitColorChanged)
+    glColor4f(_blitRed, _blitGreen, _blitBlue, _blitAlpha * f);
+  else
+    glColor4f(1, 1, 1, f);
 }
 
 // ---- quad builders ----------------------------------------------------------------------------
 
 // Corners top-left, bottom-left, bottom-right, top-right on screen; a flip swaps the picture's
 // edges on its axis.
-void KGraphicGL::GenericBlit(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx,
-                             bool flipy) {
+void KGraphicGL::GenericBlit(float x1, float y1, float x2, float y2, short destX, short destY,
+                             bool flipx, bool flipy) {
   short w = (short)(int)(x2 - x1), h = (short)(int)(y2 - y1);
   float u1 = x1 / _ftextureWIDTH, u2 = x2 / _ftextureWIDTH;
   float v1 = y1 / _ftextureHEIGHT, v2 = y2 / _ftextureHEIGHT;
@@ -85,8 +88,8 @@ void KGraphicGL::GenericBlit(float x1, float y1, float x2, float y2, short destX
   glEnd();
 }
 
-void KGraphicGL::genericStretchBlit(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1, float dx2,
-                                    float dy2) {
+void KGraphicGL::genericStretchBlit(float sx1, float sy1, float sx2, float sy2, float dx1,
+                                    float dy1, float dx2, float dy2) {
   glPushMatrix();
   glBegin(GL_QUADS);
   texturedVertex(sx1 / _ftextureWIDTH, sy1 / _ftextureHEIGHT, dx1, dy1);
@@ -97,9 +100,10 @@ void KGraphicGL::genericStretchBlit(float sx1, float sy1, float sx2, float sy2, 
   glPopMatrix();
 }
 
-void KGraphicGL::genericArbitraryBlit(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4,
-                                      float sy4, float dx1, float dy1, float dx2, float dy2, float dx3, float dy3,
-                                      float dx4, float dy4) {
+void KGraphicGL::genericArbitraryBlit(float sx1, float sy1, float sx2, float sy2, float sx3,
+                                      float sy3, float sx4, float sy4, float dx1, float dy1,
+                                      float dx2, float dy2, float dx3, float dy3, float dx4,
+                                      float dy4) {
   glPushMatrix();
   glBegin(GL_QUADS);
   texturedVertex(sx1 / _ftextureWIDTH, sy1 / _ftextureHEIGHT, dx1, dy1);
@@ -112,7 +116,8 @@ void KGraphicGL::genericArbitraryBlit(float sx1, float sy1, float sx2, float sy2
 
 // ---- copies without blending ------------------------------------------------------------------
 
-void KGraphicGL::blitRect(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx, bool flipy) {
+void KGraphicGL::blitRect(float x1, float y1, float x2, float y2, short destX, short destY,
+                          bool flipx, bool flipy) {
   if (empty()) return;
   qrx_glBindTexture();
   glDisable(GL_BLEND);
@@ -122,8 +127,8 @@ void KGraphicGL::blitRect(float x1, float y1, float x2, float y2, short destX, s
   glPopMatrix();
 }
 
-void KGraphicGL::blitRectFx(float x1, float y1, float x2, float y2, short destX, short destY, float angle,
-                            float zoom, bool flipx, bool flipy) {
+void KGraphicGL::blitRectFx(float x1, float y1, float x2, float y2, short destX, short destY,
+                            float angle, float zoom, bool flipx, bool flipy) {
   if (empty() || zoom == 0) return;
   float mx = (x2 - x1) / 2, my = (y2 - y1) / 2;
   glPushMatrix();
@@ -139,7 +144,8 @@ void KGraphicGL::blitRectFx(float x1, float y1, float x2, float y2, short destX,
   glPopMatrix();
 }
 
-void KGraphicGL::blitTiledRect(short destX, short destY, short width, short height, float tileFactor, float angle) {
+void KGraphicGL::blitTiledRect(short destX, short destY, short width, short height,
+                               float tileFactor, float angle) {
   if (empty()) return;
   int mx = width / 2, my = height / 2;
   glDisable(GL_BLEND);
@@ -160,8 +166,8 @@ void KGraphicGL::blitTiledRect(short destX, short destY, short width, short heig
 
 // ---- blended copies ---------------------------------------------------------------------------
 
-void KGraphicGL::blitAlphaRect(float x1, float y1, float x2, float y2, short destX, short destY, bool flipx,
-                               bool flipy) {
+void KGraphicGL::blitAlphaRect(float x1, float y1, float x2, float y2, short destX, short destY,
+                               bool flipx, bool flipy) {
   if (empty()) return;
   beginAlphaBlit(1);
   glPushMatrix();
@@ -169,8 +175,8 @@ void KGraphicGL::blitAlphaRect(float x1, float y1, float x2, float y2, short des
   glPopMatrix();
 }
 
-void KGraphicGL::blitAlphaRectFx(float x1, float y1, float x2, float y2, short destX, short destY, float angle,
-                                 float zoom, float blend, bool flipx, bool flipy) {
+void KGraphicGL::blitAlphaRectFx(float x1, float y1, float x2, float y2, short destX, short destY,
+                                 float angle, float zoom, float blend, bool flipx, bool flipy) {
   if (empty() || zoom == 0 || blend <= 0) return;
   float mx = (x2 - x1) / 2, my = (y2 - y1) / 2;
   bool plain = angle == 0 && zoom == 1;
@@ -182,15 +188,17 @@ void KGraphicGL::blitAlphaRectFx(float x1, float y1, float x2, float y2, short d
   }
   beginAlphaBlit(blend);
   glPushMatrix();
-  if (plain) GenericBlit(x1, y1, x2, y2, destX, (short)(screenHeight - destY), flipx, flipy);
-  else GenericBlit(x1, y1, x2, y2, (short)(int)-mx, (short)(int)my, flipx, flipy);
+  if (plain)
+    GenericBlit(x1, y1, x2, y2, destX, (short)(screenHeight - destY), flipx, flipy);
+  else
+    GenericBlit(x1, y1, x2, y2, (short)(int)-mx, (short)(int)my, flipx, flipy);
   glPopMatrix();
   glColor4f(1, 1, 1, 1);
   glPopMatrix();
 }
 
-void KGraphicGL::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1, float dx2,
-                                  float dy2, float blend, float angle) {
+void KGraphicGL::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, float dx1, float dy1,
+                                  float dx2, float dy2, float blend, float angle) {
   if (empty()) return;
   // Without a tint, an opacity of 0 or less draws fully opaque.
   beginAlphaBlit(_blitColorChanged || (blend > 0 && blend != 1) ? blend : 1);
@@ -209,14 +217,14 @@ void KGraphicGL::stretchAlphaRect(float sx1, float sy1, float sx2, float sy2, fl
   glPopMatrix();
 }
 
-void KGraphicGL::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3, float sx4,
-                                   float sy4, float dx1, float dy1, float dx2, float dy2, float dx3, float dy3,
-                                   float dx4, float dy4) {
+void KGraphicGL::blitArbitraryQuad(float sx1, float sy1, float sx2, float sy2, float sx3, float sy3,
+                                   float sx4, float sy4, float dx1, float dy1, float dx2, float dy2,
+                                   float dx3, float dy3, float dx4, float dy4) {
   if (empty()) return;
   beginAlphaBlit(1);
   glPushMatrix();
-  genericArbitraryBlit(sx1, sy1, sx2, sy2, sx3, sy3, sx4, sy4, dx1, screenHeight - dy1, dx2, screenHeight - dy2, dx3,
-                       screenHeight - dy3, dx4, screenHeight - dy4);
+  genericArbitraryBlit(sx1, sy1, sx2, sy2, sx3, sy3, sx4, sy4, dx1, screenHeight - dy1, dx2,
+                       screenHeight - dy2, dx3, screenHeight - dy3, dx4, screenHeight - dy4);
   glPopMatrix();
 }
 
@@ -229,7 +237,8 @@ void KGraphicGL::beginUntextured() {
   glDisable(GL_TEXTURE_2D);
 }
 
-void KGraphicGL::drawRect(float x1, float y1, float x2, float y2, float r, float g, float b, float blend) {
+void KGraphicGL::drawRect(float x1, float y1, float x2, float y2, float r, float g, float b,
+                          float blend) {
   y1 = screenHeight - y1;
   y2 = screenHeight - y2;
   beginUntextured();
@@ -251,7 +260,8 @@ void KGraphicGL::drawRect(float x1, float y1, float x2, float y2, float r, float
   glColor4f(1, 1, 1, 1);
 }
 
-void KGraphicGL::drawLine(float x1, float y1, float x2, float y2, float r, float g, float b, float blend) {
+void KGraphicGL::drawLine(float x1, float y1, float x2, float y2, float r, float g, float b,
+                          float blend) {
   beginUntextured();
   const float line[] = {x1, screenHeight - y1, x2, screenHeight - y2};
   drawBlended(GL_LINES, line, 2, r, g, b, blend);

@@ -43,7 +43,8 @@ bool KGraphicGL::grab(ptkGrabCallBack cb, bool front) {
     for (long y = 0; y < height; y++)
       for (long x = 0; x < width; x++) {
         uint8_t *texel = texels + ((size_t)y * n + x) * 4;
-        if (texel[0] == _ckr && texel[1] == _ckg && texel[2] == _ckb) texel[0] = texel[1] = texel[2] = texel[3] = 0;
+        if (texel[0] == _ckr && texel[1] == _ckg && texel[2] == _ckb)
+          texel[0] = texel[1] = texel[2] = texel[3] = 0;
       }
   glEnable(GL_TEXTURE_2D);
   glMatrixMode(GL_MODELVIEW);
@@ -53,8 +54,8 @@ bool KGraphicGL::grab(ptkGrabCallBack cb, bool front) {
   glEnable(GL_BLEND);
   glBlendFunc(_sourceAlpha, _destAlpha);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, front ? GL_RGB : GL_RGBA8, (GLsizei)n, (GLsizei)n, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               texels);
+  glTexImage2D(GL_TEXTURE_2D, 0, front ? GL_RGB : GL_RGBA8, (GLsizei)n, (GLsizei)n, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, texels);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -68,7 +69,8 @@ bool KGraphicGL::grab(ptkGrabCallBack cb, bool front) {
   return true;
 }
 
-bool KGraphicGL::saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW, long resizeH) {
+bool KGraphicGL::saveBackBuffer(const char *cpcFileName, long imageFormat, long resizeW,
+                                long resizeH) {
   KGraphicGL frame;
   if (!frame.grabBackBuffer(nullptr)) return false;
   long width = screenWidth, height = screenHeight;
@@ -76,7 +78,8 @@ bool KGraphicGL::saveBackBuffer(const char *cpcFileName, long imageFormat, long 
     // No larger than the screen: the frame is shrunk into the bottom-left corner and read there.
     if (resizeW > width) resizeW = width;
     if (resizeH > height) resizeH = height;
-    frame.stretchAlphaRect(0, 0, width, height, 0, (float)(height - resizeH), (float)resizeW, (float)height, 1, 0);
+    frame.stretchAlphaRect(0, 0, width, height, 0, (float)(height - resizeH), (float)resizeW,
+                           (float)height, 1, 0);
   } else {
     resizeW = width;
     resizeH = height;
@@ -87,8 +90,8 @@ bool KGraphicGL::saveBackBuffer(const char *cpcFileName, long imageFormat, long 
   glReadPixels(0, 0, (GLsizei)resizeW, (GLsizei)resizeH, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
   // A format outside the four, or a file that cannot be written, is reported as a failure.
   bool known = imageFormat >= K_SAVE_BMP && imageFormat <= K_SAVE_PNG;
-  bool saved = known && KImageFile::save(cpcFileName, (KImageFormat)imageFormat, pixels, K_IMAGE_RGBA, resizeW,
-                                         resizeH, resizeW * 4, true);
+  bool saved = known && KImageFile::save(cpcFileName, (KImageFormat)imageFormat, pixels,
+                                         K_IMAGE_RGBA, resizeW, resizeH, resizeW * 4, true);
   free(pixels);
   frame.blitRect(0, 0, (float)width, (float)height, 0, 0, false, false); // the frame as it was
   return saved;

@@ -55,13 +55,17 @@ bool readLayout(const uint8_t *data, size_t size, BmpLayout &b) {
   b.height = height < 0 ? -height : height;
   b.pixelOffset = le32(data + 10);
   bool paletted = b.bits == 1 || b.bits == 4 || b.bits == 8;
-  if (b.width <= 0 || b.height <= 0 || !(paletted || b.bits == 16 || b.bits == 24 || b.bits == 32)) return false;
-  if (!(b.compression == BI_RGB || (b.compression == BI_BITFIELDS && (b.bits == 16 || b.bits == 32)))) return false;
+  if (b.width <= 0 || b.height <= 0 || !(paletted || b.bits == 16 || b.bits == 24 || b.bits == 32))
+    return false;
+  if (!(b.compression == BI_RGB ||
+        (b.compression == BI_BITFIELDS && (b.bits == 16 || b.bits == 32))))
+    return false;
   b.stride = ((size_t)b.width * b.bits + 31) / 32 * 4;
   b.paletteEntry = header == CORE_HEADER ? 3 : 4;
   b.paletteSize = paletted ? (used ? used : 1u << b.bits) : 0;
   b.palette = data + FILE_HEADER + header;
-  if (b.paletteSize > 256 || FILE_HEADER + header + (size_t)b.paletteSize * b.paletteEntry > size) return false;
+  if (b.paletteSize > 256 || FILE_HEADER + header + (size_t)b.paletteSize * b.paletteEntry > size)
+    return false;
   if (b.compression == BI_BITFIELDS) { // masks in the header, or just after a 40-byte one
     if (FILE_HEADER + INFO_HEADER + 12 > size) return false;
     const uint8_t *m = data + FILE_HEADER + INFO_HEADER;
@@ -70,7 +74,8 @@ bool readLayout(const uint8_t *data, size_t size, BmpLayout &b) {
   } else if (b.bits == 16) {
     b.red = Channel(0x7C00), b.green = Channel(0x03E0), b.blue = Channel(0x001F);
   } else if (b.bits == 32) { // blue, green, red, and alpha where the writer kept any
-    b.red = Channel(0xFF0000), b.green = Channel(0xFF00), b.blue = Channel(0xFF), b.alpha = Channel(0xFF000000u);
+    b.red = Channel(0xFF0000), b.green = Channel(0xFF00), b.blue = Channel(0xFF),
+    b.alpha = Channel(0xFF000000u);
   }
   // Every row whole, padding included: a file cut short is refused.
   return b.pixelOffset <= size && (size - b.pixelOffset) / b.stride >= (size_t)b.height;
@@ -98,7 +103,8 @@ bool readPixel(const BmpLayout &b, const uint8_t *row, long x, uint8_t *rgba) {
 
 bool readPixels(const uint8_t *data, const BmpLayout &b, uint8_t *pixels) {
   for (long y = 0; y < b.height; y++) {
-    const uint8_t *row = data + b.pixelOffset + (size_t)(b.topDown ? y : b.height - 1 - y) * b.stride;
+    const uint8_t *row =
+        data + b.pixelOffset + (size_t)(b.topDown ? y : b.height - 1 - y) * b.stride;
     for (long x = 0; x < b.width; x++)
       if (!readPixel(b, row, x, pixels + ((size_t)y * b.width + x) * 4)) return false;
   }

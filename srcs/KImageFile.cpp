@@ -67,7 +67,8 @@ void KImageFile::clear() {
 bool KImageFile::decode(const unsigned char *data, size_t size, KImageFormat format) {
   clear();
   KDecodedImage image{};
-  if (!data || size == 0 || format < K_IMAGE_BMP || format > K_IMAGE_PNG || !kDecoders[format](data, size, image))
+  if (!data || size == 0 || format < K_IMAGE_BMP || format > K_IMAGE_PNG ||
+      !kDecoders[format](data, size, image))
     return false;
   _pixels = image.pixels;
   _width = image.width;
@@ -82,8 +83,9 @@ KImagePixel KImageFile::getPixel(long x, long y, bool withAlpha) const {
   return KImagePixel{p[2], p[1], p[0], withAlpha ? p[3] : (uint8_t)0};
 }
 
-bool KImageFile::save(const char *fileName, KImageFormat format, const uint8_t *pixels, KImageChannels order,
-                      long width, long height, long bytesPerLine, bool bottomUp, long outWidth, long outHeight) {
+bool KImageFile::save(const char *fileName, KImageFormat format, const uint8_t *pixels,
+                      KImageChannels order, long width, long height, long bytesPerLine,
+                      bool bottomUp, long outWidth, long outHeight) {
   if (!fileName || !pixels || width <= 0 || height <= 0 || width > MAX_SIDE || height > MAX_SIDE ||
       bytesPerLine < width * 4)
     return false;
@@ -103,9 +105,10 @@ bool KImageFile::save(const char *fileName, KImageFormat format, const uint8_t *
     if (outWidth > MAX_SIDE || outHeight > MAX_SIDE) return false;
     std::vector<uint8_t> resized((size_t)outWidth * outHeight * 3);
     // A box filter: each written pixel is the average of the area it covers.
-    if (!stbir_resize_uint8_generic(rgb.data(), (int)width, (int)height, 0, resized.data(), (int)outWidth,
-                                    (int)outHeight, 0, 3, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
-                                    STBIR_FILTER_BOX, STBIR_COLORSPACE_LINEAR, nullptr))
+    if (!stbir_resize_uint8_generic(rgb.data(), (int)width, (int)height, 0, resized.data(),
+                                    (int)outWidth, (int)outHeight, 0, 3, STBIR_ALPHA_CHANNEL_NONE,
+                                    0, STBIR_EDGE_CLAMP, STBIR_FILTER_BOX, STBIR_COLORSPACE_LINEAR,
+                                    nullptr))
       return false;
     rgb.swap(resized);
     width = outWidth;

@@ -61,9 +61,9 @@ public:
   // Writes width x height 32-bit pixels (bytesPerLine apart, rows from the bottom when
   // bottomUp) to fileName as an opaque picture, resized to outWidth x outHeight when both are
   // positive. False when the arguments are bad or the file cannot be written.
-  static bool save(const char *fileName, KImageFormat format, const uint8_t *pixels, KImageChannels order,
-                   long width, long height, long bytesPerLine, bool bottomUp, long outWidth = 0,
-                   long outHeight = 0);
+  static bool save(const char *fileName, KImageFormat format, const uint8_t *pixels,
+                   KImageChannels order, long width, long height, long bytesPerLine, bool bottomUp,
+                   long outWidth = 0, long outHeight = 0);
 
   // The ceiling of one picture, checked before anything is allocated: a few header bytes can
   // claim any size. The largest side decoded or written, and the decoded RGBA bytes (which

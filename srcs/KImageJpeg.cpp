@@ -36,13 +36,15 @@ bool readJpeg(jpeg_decompress_struct &jpeg, Errors &errors, const uint8_t *data,
   if (jpeg_read_header(&jpeg, TRUE) != JPEG_HEADER_OK) return false;
   long width = jpeg.image_width, height = jpeg.image_height;
   int channels = jpeg.num_components == 1 ? 1 : 3;
-  // The library's own work (progressive pictures keep every coefficient) stays under the ceiling too.
+  // The library's own work (progressive pictures keep every coefficient) stays under the ceiling
+  // too.
   jpeg.mem->max_memory_to_use = KImageFile::MAX_BYTES;
   jpeg.out_color_space = JCS_EXT_RGBA;
   pixels = allocatePicture(width, height);
   if (!pixels) return false;
   jpeg_start_decompress(&jpeg);
-  if ((long)jpeg.output_width != width || (long)jpeg.output_height != height) fail((j_common_ptr)&jpeg);
+  if ((long)jpeg.output_width != width || (long)jpeg.output_height != height)
+    fail((j_common_ptr)&jpeg);
   while (jpeg.output_scanline < jpeg.output_height) {
     JSAMPROW row = pixels + (size_t)jpeg.output_scanline * width * 4;
     jpeg_read_scanlines(&jpeg, &row, 1);

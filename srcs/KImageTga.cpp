@@ -21,7 +21,8 @@ struct TgaHeader {
 bool colourBits(unsigned bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
 
 bool valid(const TgaHeader &h) {
-  if (h.width == 0 || h.height == 0 || h.mapType > 1 || (h.type & ~8u) < 1 || (h.type & ~8u) > 3) return false;
+  if (h.width == 0 || h.height == 0 || h.mapType > 1 || (h.type & ~8u) < 1 || (h.type & ~8u) > 3)
+    return false;
   if (h.mapType && !colourBits(h.mapBits)) return false;
   switch (h.kind()) {
   case 1: return h.mapType && h.mapLength > 0 && (h.bits == 8 || h.bits == 16);
@@ -112,8 +113,8 @@ bool readPixels(const TgaHeader &h, const uint8_t *map, PixelStream &stream, uin
 
 bool decodeTga(const uint8_t *data, size_t size, KDecodedImage &out) {
   if (size < HEADER) return false;
-  TgaHeader h{data[0], data[1], data[2], le16(data + 3), le16(data + 5), data[7],
-              le16(data + 12), le16(data + 14), data[16], data[17]};
+  TgaHeader h{data[0], data[1],         data[2],         le16(data + 3), le16(data + 5),
+              data[7], le16(data + 12), le16(data + 14), data[16],       data[17]};
   size_t map = HEADER + h.idLength, start = map + h.mapBytes();
   if (!valid(h) || start > size) return false;
   uint8_t *pixels = allocatePicture(h.width, h.height);

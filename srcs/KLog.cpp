@@ -3,8 +3,8 @@
 #include <initializer_list>
 
 KLog::KLog(KLogFileType kLogFileType)
-    : _logInfo(false), _info(nullptr), _logError(true), _error(nullptr), _logFatal(true), _fatal(nullptr),
-      _logDebug(true), _debug(nullptr), _logFileType(kLogFileType) {
+    : _logInfo(false), _info(nullptr), _logError(true), _error(nullptr), _logFatal(true),
+      _fatal(nullptr), _logDebug(true), _debug(nullptr), _logFileType(kLogFileType) {
   if (kLogFileType != kLogKeepFilesOpen) return;
   // Created (or emptied) in the current folder; one that cannot be made stays null.
   _info = fopen("infos.log", "w");

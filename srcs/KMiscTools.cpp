@@ -77,7 +77,8 @@ uint32_t KMiscTools::getMilliseconds() {
   _unitsPerSecond = (int64_t)hostCounterFrequency();
   tnow = (int64_t)hostCounter();
   int64_t ticks = tnow - tstart;
-  return (uint32_t)(ticks / _unitsPerSecond * 1000 + ticks % _unitsPerSecond * 1000 / _unitsPerSecond);
+  return (uint32_t)(ticks / _unitsPerSecond * 1000 +
+                    ticks % _unitsPerSecond * 1000 / _unitsPerSecond);
 }
 
 void KMiscTools::launchURL(char *url, bool maximised) {

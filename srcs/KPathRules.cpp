@@ -16,8 +16,10 @@ void buildFilePath(char *out, size_t size, const char *folder, const char *filen
   if (!filename) filename = "";
   if (filename[0] == '\\' || filename[0] == ':') filename++;
   bool absolute = filename[0] == '/' || (filename[0] && filename[1] == ':');
-  if (absolute) snprintf(out, size, "%s", filename);
-  else snprintf(out, size, "%s/%s", folder, filename);
+  if (absolute)
+    snprintf(out, size, "%s", filename);
+  else
+    snprintf(out, size, "%s/%s", folder, filename);
   for (char *p = out; *p; p++)
     if (*p == '\\') *p = '/';
 }

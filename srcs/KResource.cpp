@@ -37,8 +37,10 @@ KResourceResult KResource::seek(KResourceWhence nWhence, int nPos) {
   case K_RES_BEGIN: fseek(_lpFile, (long)_nBeginPos + nPos, SEEK_SET); break;
   case K_RES_CURRENT: fseek(_lpFile, nPos, SEEK_CUR); break;
   case K_RES_END:
-    if (_nSize == 0) fseek(_lpFile, nPos, SEEK_END);
-    else fseek(_lpFile, (long)_nBeginPos + (long)_nSize - nPos, SEEK_SET);
+    if (_nSize == 0)
+      fseek(_lpFile, nPos, SEEK_END);
+    else
+      fseek(_lpFile, (long)_nBeginPos + (long)_nSize - nPos, SEEK_SET);
     break;
   default: return K_RES_PARAM;
   }

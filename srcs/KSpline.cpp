@@ -3,8 +3,8 @@
 KSpline::KSpline() {}
 KSpline::~KSpline() {}
 
-void KSpline::getPointFromCtrlPoint(KPoint *kPoint, KPoint *controlP1, KPoint *controlP2, KPoint *controlP3,
-                                    double position) {
+void KSpline::getPointFromCtrlPoint(KPoint *kPoint, KPoint *controlP1, KPoint *controlP2,
+                                    KPoint *controlP3, double position) {
   if (!kPoint) return;
   double t = position;
   double b1 = t * t, b2 = 2 * t * (1 - t), b3 = (1 - t) * (1 - t);

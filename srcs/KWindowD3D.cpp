@@ -25,9 +25,10 @@ KWindowD3D::KWindowD3D(bool use3d)
       _lpDDSBack(nullptr), _lpD3D(nullptr), _lpD3DDevice(nullptr), _clearColor(0),
       _userCallback(nullptr), _qrxCallback(nullptr), _maxFrameRate(0), hasRectangleText(false),
       isAccelerated(false), _use3d(use3d), _gamma(1.0f), _isWaitVBLSupported(false),
-      _fullscreen(false), _sourceScreenDepth(0), _gameScreenDepth(0), _windowID(0),
-      _windowWidth(0), _windowHeight(0), _windowDepth(0), _quit(false),
-      _frames(*this, {_displayQRXMouse, _gamma, _maxFrameRate, _fullscreen, _userCallback, _qrxCallback},
+      _fullscreen(false), _sourceScreenDepth(0), _gameScreenDepth(0), _windowID(0), _windowWidth(0),
+      _windowHeight(0), _windowDepth(0), _quit(false),
+      _frames(*this,
+              {_displayQRXMouse, _gamma, _maxFrameRate, _fullscreen, _userCallback, _qrxCallback},
               {[this] { endDrawing(); }, [this] { doGammaAdjustment(); }, [this] { present(); },
                [this] {
                  if (_lpD3DDevice) _lpD3DDevice->BeginScene(); // a toggle may have remade it
@@ -115,7 +116,8 @@ SDL_Window *KWindowD3D::sdlWindow() { return _hWndQRX ? hostSDLWindow(_hWndQRX) 
 
 bool KWindowD3D::createDirectContextsWindow() {
   if (!_lpDD) {
-    if (FAILED(DirectDrawCreateEx(nullptr, (void **)&_lpDD, IID_IDirectDraw7, nullptr))) return false;
+    if (FAILED(DirectDrawCreateEx(nullptr, (void **)&_lpDD, IID_IDirectDraw7, nullptr)))
+      return false;
     if (FAILED(_lpDD->QueryInterface(IID_IDirect3D7, (void **)&_lpD3D))) return false;
   }
   if (_lpDDSPrimary) {
@@ -156,7 +158,8 @@ bool KWindowD3D::createDirectContextsWindow() {
 
 bool KWindowD3D::createDirectContextsFullScreen() {
   if (!_lpDD) {
-    if (FAILED(DirectDrawCreateEx(nullptr, (void **)&_lpDD, IID_IDirectDraw7, nullptr))) return false;
+    if (FAILED(DirectDrawCreateEx(nullptr, (void **)&_lpDD, IID_IDirectDraw7, nullptr)))
+      return false;
     if (FAILED(_lpDD->QueryInterface(IID_IDirect3D7, (void **)&_lpD3D))) return false;
   }
   if (_lpDDSBack && _lpDDSPrimary) { // a windowed back buffer is ours to release
@@ -174,7 +177,8 @@ bool KWindowD3D::createDirectContextsFullScreen() {
     return false;
   }
   short depth = _windowDepth <= 0 ? 16 : _windowDepth;
-  if (FAILED(_lpDD->SetDisplayMode((DWORD)_windowWidth, (DWORD)_windowHeight, (DWORD)depth, 0, 0))) {
+  if (FAILED(
+          _lpDD->SetDisplayMode((DWORD)_windowWidth, (DWORD)_windowHeight, (DWORD)depth, 0, 0))) {
     char text[128];
     snprintf(text, sizeof text, "Could not switch screen to %dx%d %d bits", _windowWidth,
              _windowHeight, depth);
@@ -320,7 +324,8 @@ void KWindowD3D::endDrawing() {
   _lpD3DDevice->EndScene();
   if (_lpDDSPrimary && _lpDDSPrimary->IsLost() == DDERR_SURFACELOST) {
     _lpDDSPrimary->Restore();
-    if (!_fullscreen && _lpDDSBack && _lpDDSBack->IsLost() == DDERR_SURFACELOST) _lpDDSBack->Restore();
+    if (!_fullscreen && _lpDDSBack && _lpDDSBack->IsLost() == DDERR_SURFACELOST)
+      _lpDDSBack->Restore();
   }
 }
 

@@ -53,7 +53,7 @@ public:
   static long GameWindowProc(HWND hWnd, unsigned int messg, unsigned int wParam, long lParam);
   void doGammaAdjustment();
 
-  SDL_DisplayMode dv;           // the desktop mode read by SwitchToResolution
+  SDL_DisplayMode dv; // the desktop mode read by SwitchToResolution
   bool _displayQRXMouse;
   HWND _hWndQRX;
   IDirectDraw7 *_lpDD;
@@ -61,18 +61,18 @@ public:
   IDirectDrawSurface7 *_lpDDSBack; // the render target
   IDirect3D7 *_lpD3D;
   IDirect3DDevice7 *_lpD3DDevice;
-  uint32_t _clearColor;         // A R G B from the high byte down
+  uint32_t _clearColor; // A R G B from the high byte down
   ptkUserCallBack _userCallback;
   ptkQRXCallBack _qrxCallback;
-  uint32_t _maxFrameRate;       // shortest frame period in milliseconds, 0 = no limit
-  bool hasRectangleText;        // not used by this renderer
-  bool isAccelerated;           // not used by this renderer
-  bool _use3d;                  // not used by this renderer
+  uint32_t _maxFrameRate; // shortest frame period in milliseconds, 0 = no limit
+  bool hasRectangleText;  // not used by this renderer
+  bool isAccelerated;     // not used by this renderer
+  bool _use3d;            // not used by this renderer
   float _gamma;
-  bool _isWaitVBLSupported;     // not used by this renderer
+  bool _isWaitVBLSupported; // not used by this renderer
   bool _fullscreen;
   short _sourceScreenDepth, _gameScreenDepth; // not used by this renderer
-  int _windowID;                // not used by this renderer
+  int _windowID;                              // not used by this renderer
   short _windowWidth, _windowHeight, _windowDepth;
   bool _quit;
 

@@ -1,8 +1,8 @@
 // The OpenGL window on the SDL host: SDL stands in for the Win32 window and WGL.
 #include "KWindowGL.h"
 
-#include <SDL.h>
 #include <GL/gl.h>
+#include <SDL.h>
 
 #include <cctype>
 #include <cstring>
@@ -32,7 +32,8 @@ void lowerCopy(char *to, size_t size, const char *from) {
 KWindowGL::KWindowGL() : KWindowGL(false) {}
 
 KWindowGL::KWindowGL(bool use3d)
-    : _frames(*this, {_displayQRXMouse, _gamma, _maxFrameRate, _fullscreen, _userCallback, _qrxCallback},
+    : _frames(*this,
+              {_displayQRXMouse, _gamma, _maxFrameRate, _fullscreen, _userCallback, _qrxCallback},
               {[] {
                  if (WaitVBL) WaitVBL(1); // present on the next vertical blank
                },
@@ -86,7 +87,8 @@ KWindowGL::~KWindowGL() {
 
 // ---- opening ----------------------------------------------------------------------------------
 
-bool KWindowGL::createGameWindow(short width, short height, short depth, bool windowed, const char *windowTitle) {
+bool KWindowGL::createGameWindow(short width, short height, short depth, bool windowed,
+                                 const char *windowTitle) {
   if (_silent) {
     width = height = 256;
     depth = -1;
@@ -101,8 +103,8 @@ bool KWindowGL::createGameWindow(short width, short height, short depth, bool wi
   // The pixel format is chosen with the window: with a depth buffer when asked, then without;
   // a window without any OpenGL format is still made, so that the failure can be told.
   if (!createHostWindow(windowTitle, _use3d) && !(_use3d && createHostWindow(windowTitle, false))) {
-    _hwnd = hostCreateWindow(HostWindowDesc{windowTitle, width, height, SDL_WINDOW_HIDDEN, HOST_CENTERED,
-                                            HOST_CENTERED, GameWindowProc, this});
+    _hwnd = hostCreateWindow(HostWindowDesc{windowTitle, width, height, SDL_WINDOW_HIDDEN,
+                                            HOST_CENTERED, HOST_CENTERED, GameWindowProc, this});
     if (!_hwnd) return false;
   }
   if (!_silent) {
@@ -149,7 +151,8 @@ bool KWindowGL::createHostWindow(const char *title, bool withDepth) {
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0); // no destination alpha: it reads as 1
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, withDepth ? 16 : 0);
   uint32_t flags = SDL_WINDOW_OPENGL | (_silent ? SDL_WINDOW_HIDDEN : SDL_WINDOW_RESIZABLE);
-  HostWindowDesc desc{title, _windowWidth, _windowHeight, flags, HOST_CENTERED, HOST_CENTERED, GameWindowProc, this};
+  HostWindowDesc desc{title,         _windowWidth,  _windowHeight,  flags,
+                      HOST_CENTERED, HOST_CENTERED, GameWindowProc, this};
   if (_silent) desc.x = desc.y = 30, desc.width = desc.height = 256;
   _hwnd = hostCreateWindow(desc);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -161,7 +164,8 @@ bool KWindowGL::AttachOpenGLToWindow(short) {
   SDL_Window *window = hostSDLWindow(_hwnd);
   if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) {
     KMiscTools::messageBox("Could not initialize openGL", "Please install your video drivers");
-    KMiscTools::messageBox("Could not select fixel format", "OpenGl error : video drivers probably missing.");
+    KMiscTools::messageBox("Could not select fixel format",
+                           "OpenGl error : video drivers probably missing.");
     return false;
   }
   _openGLContext = SDL_GL_CreateContext(window);
@@ -241,7 +245,8 @@ void KWindowGL::toggleFullScreen(bool fullscreen) {
 
 void KWindowGL::setDefaultWorldView() { setWorldView(0, 0, 0, 1, false); }
 
-void KWindowGL::setWorldView(float translateX, float translateY, float rotation, float zoom, bool clearworld) {
+void KWindowGL::setWorldView(float translateX, float translateY, float rotation, float zoom,
+                             bool clearworld) {
   int halfW = _windowWidth / 2, halfH = _windowHeight / 2;
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -269,7 +274,9 @@ void KWindowGL::setClearColor(float r, float g, float b, float a) {
 
 // ---- frames -----------------------------------------------------------------------------------
 
-void KWindowGL::flipBackBuffer(bool waitForBackWindow, bool restoreView) { _frames.flip(waitForBackWindow, restoreView); }
+void KWindowGL::flipBackBuffer(bool waitForBackWindow, bool restoreView) {
+  _frames.flip(waitForBackWindow, restoreView);
+}
 
 // The game's picture scaled into the window, then the buffers swapped.
 void KWindowGL::showFrame() {
@@ -327,8 +334,7 @@ void KWindowGL::ownHandling(unsigned int messg, unsigned int wParam) {
       SwitchToResolution(_windowWidth, _windowHeight, _windowDepth);
     }
     break;
-  default:
-    break;
+  default: break;
   }
 }
 
@@ -363,7 +369,8 @@ bool KWindowGL::getAccelerationCap() {
   if (!_capsDetected) {
     // A hidden probe window answers for the driver. It publishes its own size and makes its
     // own context current: whatever an open window had set is put back afterwards.
-    short width = KGraphicGL::screenWidth, height = KGraphicGL::screenHeight, depth = KGraphicGL::screenDepth;
+    short width = KGraphicGL::screenWidth, height = KGraphicGL::screenHeight,
+          depth = KGraphicGL::screenDepth;
     HWND inputWindow = KInput::_hwnd;
     SDL_Window *current = SDL_GL_GetCurrentWindow();
     SDL_GLContext context = SDL_GL_GetCurrentContext();

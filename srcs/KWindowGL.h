@@ -18,9 +18,11 @@ public:
   ~KWindowGL() override;
 
   void setDefaultWorldView() override;
-  void setWorldView(float translateX, float translateY, float rotation, float zoom, bool clearworld) override;
+  void setWorldView(float translateX, float translateY, float rotation, float zoom,
+                    bool clearworld) override;
   void setClearColor(float r, float g, float b, float a) override;
-  bool createGameWindow(short width, short height, short depth, bool windowed, const char *windowTitle) override;
+  bool createGameWindow(short width, short height, short depth, bool windowed,
+                        const char *windowTitle) override;
   void terminate() override;
   void toggleFullScreen(bool fullscreen) override;
   bool hasFocus() override;
@@ -56,15 +58,15 @@ public:
   static bool isSoftwareRenderer(const char *vendor, const char *renderer);
 
   float _clearR, _clearG, _clearB, _clearA;
-  void *_openGLContext;   // SDL_GLContext
+  void *_openGLContext; // SDL_GLContext
   HWND _hwnd;
   ptkUserCallBack _userCallback;
   ptkQRXCallBack _qrxCallback;
-  bool _silent;           // probe mode: a hidden 256 x 256 window (getAccelerationCap)
+  bool _silent; // probe mode: a hidden 256 x 256 window (getAccelerationCap)
   bool _capsDetected;
   bool _isWaitVBLSupported;
   bool _fullscreen;
-  bool _modeSwitched;     // the window covers the desktop (what RestoreResolution undoes)
+  bool _modeSwitched; // the window covers the desktop (what RestoreResolution undoes)
   short _windowWidth, _windowHeight, _windowDepth;
   uint32_t _maxFrameRate; // minimum frame period in ms; 0 = no limit
   bool hasRectangleText;
@@ -73,7 +75,7 @@ public:
   float _gamma;
   bool _quit;
   bool _displayQRXMouse;
-  KCanvasGL _canvas;      // the game's picture, shown scaled in the window
+  KCanvasGL _canvas; // the game's picture, shown scaled in the window
 
 private:
   void init(bool use3d);

@@ -19,23 +19,15 @@ short KInput::_lastWheelValue;
 // Width, height, then the pixels row by row from the top (red in the lowest byte);
 // the hot spot is the top-left pixel.
 uint32_t KInput::mousePattern[258] = {
-    16, 16,
-    W, W, _, _, _, _, _, _, _, _, _, _, _, _, _, _,
-    W, B, W, _, _, _, _, _, _, _, _, _, _, _, _, _,
-    W, B, B, W, _, _, _, _, _, _, _, _, _, _, _, _,
-    W, B, B, B, W, _, _, _, _, _, _, _, _, _, _, _,
-    W, B, B, B, B, W, _, _, _, _, _, _, _, _, _, _,
-    W, B, B, B, B, B, W, _, _, _, _, _, _, _, _, _,
-    W, B, B, B, B, B, B, W, _, _, _, _, _, _, _, _,
-    W, B, B, B, B, B, B, B, W, _, _, _, _, _, _, _,
-    W, B, B, B, B, B, B, B, B, W, _, _, _, _, _, _,
-    W, B, B, B, B, B, B, B, W, _, _, _, _, _, _, _,
-    W, B, B, B, B, B, W, W, _, _, _, _, _, _, _, _,
-    W, B, B, B, B, B, W, _, _, _, _, _, _, _, _, _,
-    W, B, B, W, B, W, _, _, _, _, _, _, _, _, _, _,
-    W, B, W, _, W, _, _, _, _, _, _, _, _, _, _, _,
-    W, W, _, _, _, _, _, _, _, _, _, _, _, _, _, _,
-    _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _,
+    16, 16, W, W, _, _, _, _, _, _, _, _, _, _, _, _, _, _, W, B, W, _, _, _, _, _, _, _, _,
+    _,  _,  _, _, _, W, B, B, W, _, _, _, _, _, _, _, _, _, _, _, _, W, B, B, B, W, _, _, _,
+    _,  _,  _, _, _, _, _, _, W, B, B, B, B, W, _, _, _, _, _, _, _, _, _, _, W, B, B, B, B,
+    B,  W,  _, _, _, _, _, _, _, _, _, W, B, B, B, B, B, B, W, _, _, _, _, _, _, _, _, W, B,
+    B,  B,  B, B, B, B, W, _, _, _, _, _, _, _, W, B, B, B, B, B, B, B, B, W, _, _, _, _, _,
+    _,  W,  B, B, B, B, B, B, B, W, _, _, _, _, _, _, _, W, B, B, B, B, B, W, W, _, _, _, _,
+    _,  _,  _, _, W, B, B, B, B, B, W, _, _, _, _, _, _, _, _, _, W, B, B, W, B, W, _, _, _,
+    _,  _,  _, _, _, _, _, W, B, W, _, W, _, _, _, _, _, _, _, _, _, _, _, W, W, _, _, _, _,
+    _,  _,  _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _, _,
 };
 
 #undef _
@@ -51,9 +43,12 @@ int hostLayoutToken; // the host has one keyboard layout; its handle only needs 
 // The scan-code round trip of a layout: left and right variants become the plain key.
 int plainKey(int virtualKey) {
   switch (virtualKey) {
-  case 160: case 161: return 16; // shift
-  case 162: case 163: return 17; // control
-  case 164: case 165: return 18; // alt
+  case 160:
+  case 161: return 16; // shift
+  case 162:
+  case 163: return 17; // control
+  case 164:
+  case 165: return 18; // alt
   default: return virtualKey;
   }
 }
@@ -112,11 +107,9 @@ bool KInput::getLeftButtonState() { return hostLeftButtonDown(); }
 void KInput::setLastWheelValue(short value) { _lastWheelValue = value; }
 
 void KInput::showPointer() {
-  while (hostShowCursor(true) < 0) {
-  }
+  while (hostShowCursor(true) < 0) {}
 }
 
 void KInput::hidePointer() {
-  while (hostShowCursor(false) >= 0) {
-  }
+  while (hostShowCursor(false) >= 0) {}
 }

@@ -35,7 +35,7 @@ namespace {
 const int SCREEN = 480, COLUMNS = 16, ROWS = 17; // mesh points, as the game's grid
 
 struct Sprite {
-  float sx, sy, size;   // source square in the sprite sheet
+  float sx, sy, size; // source square in the sprite sheet
   float x, y, angle, alpha;
 };
 
@@ -66,7 +66,8 @@ std::vector<uint32_t> spriteSheet() {
       float cx = (x % cell) + 0.5f - cell / 2.0f, cy = (y % cell) + 0.5f - cell / 2.0f;
       float d = std::sqrt(cx * cx + cy * cy) / (cell / 2.0f);
       uint32_t a = d >= 1 ? 0 : (uint32_t)(255 * (1 - d));
-      px[y * 256 + x] = a << 24 | (uint32_t)(x * 7 & 255) << 16 | (uint32_t)(y * 5 & 255) << 8 | 0x80;
+      px[y * 256 + x] =
+          a << 24 | (uint32_t)(x * 7 & 255) << 16 | (uint32_t)(y * 5 & 255) << 8 | 0x80;
     }
   return px;
 }
@@ -74,7 +75,8 @@ std::vector<uint32_t> spriteSheet() {
 std::vector<uint32_t> backgroundPicture() {
   std::vector<uint32_t> px(SCREEN * SCREEN);
   for (int y = 0; y < SCREEN; y++)
-    for (int x = 0; x < SCREEN; x++) px[y * SCREEN + x] = 0xFF000000u | (uint32_t)(x ^ y) << 8 | (uint32_t)(y & 255);
+    for (int x = 0; x < SCREEN; x++)
+      px[y * SCREEN + x] = 0xFF000000u | (uint32_t)(x ^ y) << 8 | (uint32_t)(y & 255);
   return px;
 }
 
@@ -108,20 +110,21 @@ void drawEngine(const Scene &s, KGraphicD3D &background, KGraphicD3D &sprites) {
   background.setBlitColor(1, 1, 1, 1);
   sprites.setAlphaMode(K_ALPHA_ADD);
   for (const Sprite &a : s.aliens)
-    sprites.blitAlphaRectFx(a.sx, a.sy, a.sx + a.size, a.sy + a.size, (short)a.x, (short)a.y, a.angle,
-                            1, a.alpha, false, false);
+    sprites.blitAlphaRectFx(a.sx, a.sy, a.sx + a.size, a.sy + a.size, (short)a.x, (short)a.y,
+                            a.angle, 1, a.alpha, false, false);
   for (const Sprite &p : s.particles)
     sprites.blitAlphaRectFx(p.sx, p.sy, p.sx + p.size, p.sy + p.size, (short)p.x, (short)p.y, 0, 1,
                             p.alpha, false, false);
   sprites.setAlphaMode(K_ALPHA_NORMAL);
   for (const Sprite &b : s.shots)
-    sprites.blitAlphaRect(b.sx, b.sy, b.sx + b.size, b.sy + b.size, (short)b.x, (short)b.y, false, false);
+    sprites.blitAlphaRect(b.sx, b.sy, b.sx + b.size, b.sy + b.size, (short)b.x, (short)b.y, false,
+                          false);
 }
 
 // ---- through SDL's software renderer --------------------------------------------------------
 
-void quadSDL(SDL_Renderer *r, SDL_Texture *t, const float sx[4], const float sy[4], const float dx[4],
-             const float dy[4], float tw, float th, SDL_Color c) {
+void quadSDL(SDL_Renderer *r, SDL_Texture *t, const float sx[4], const float sy[4],
+             const float dx[4], const float dy[4], float tw, float th, SDL_Color c) {
   SDL_Vertex v[4];
   for (int i = 0; i < 4; i++) v[i] = {{dx[i], dy[i]}, c, {sx[i] / tw, sy[i] / th}};
   static const int indices[6] = {0, 1, 2, 0, 2, 3};
@@ -152,8 +155,10 @@ void drawSDL(const Scene &s, SDL_Renderer *r, SDL_Texture *background, SDL_Textu
       quadSDL(r, background, x, y, x, y, SCREEN, SCREEN, {v, v, v, 255});
     }
   SDL_SetTextureBlendMode(sprites, SDL_BLENDMODE_ADD);
-  for (const Sprite &a : s.aliens) spriteSDL(r, sprites, a, {255, 255, 255, (Uint8)(a.alpha * 255)});
-  for (const Sprite &p : s.particles) spriteSDL(r, sprites, p, {255, 255, 255, (Uint8)(p.alpha * 255)});
+  for (const Sprite &a : s.aliens)
+    spriteSDL(r, sprites, a, {255, 255, 255, (Uint8)(a.alpha * 255)});
+  for (const Sprite &p : s.particles)
+    spriteSDL(r, sprites, p, {255, 255, 255, (Uint8)(p.alpha * 255)});
   SDL_SetTextureBlendMode(sprites, SDL_BLENDMODE_BLEND);
   for (const Sprite &b : s.shots) spriteSDL(r, sprites, b, {255, 255, 255, 255});
 }
@@ -171,7 +176,8 @@ template <class Draw> Timing medianMs(int frames, Draw draw) {
     double c0 = threadCpuSeconds();
     draw();
     cpu.push_back((threadCpuSeconds() - c0) * 1e3);
-    wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    wall.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
   }
   std::sort(wall.begin(), wall.end());
   std::sort(cpu.begin(), cpu.end());
@@ -191,28 +197,34 @@ int main(int argc, char **argv) {
   }
   window->flipBackBuffer(false, true);
   std::vector<uint32_t> sheet = spriteSheet(), back = backgroundPicture();
-  for (uint32_t &p : sheet) p = (p & 0xFF00FF00u) | (p >> 16 & 255) | (p & 255) << 16; // to R G B A bytes
+  for (uint32_t &p : sheet)
+    p = (p & 0xFF00FF00u) | (p >> 16 & 255) | (p & 255) << 16; // to R G B A bytes
   for (uint32_t &p : back) p = (p & 0xFF00FF00u) | (p >> 16 & 255) | (p & 255) << 16;
   KGraphicD3D sprites, background;
   sprites.makePictureFromArray(sheet.data(), 256, 128, true);
   background.makePictureFromArray(back.data(), SCREEN, SCREEN, true);
 
-  SDL_Surface *target = SDL_CreateRGBSurfaceWithFormat(0, SCREEN, SCREEN, 32, SDL_PIXELFORMAT_RGB888);
+  SDL_Surface *target =
+      SDL_CreateRGBSurfaceWithFormat(0, SCREEN, SCREEN, 32, SDL_PIXELFORMAT_RGB888);
   SDL_Renderer *soft = SDL_CreateSoftwareRenderer(target);
-  SDL_Texture *sdlSprites = SDL_CreateTexture(soft, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 256, 128);
-  SDL_Texture *sdlBack = SDL_CreateTexture(soft, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, SCREEN, SCREEN);
+  SDL_Texture *sdlSprites =
+      SDL_CreateTexture(soft, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 256, 128);
+  SDL_Texture *sdlBack =
+      SDL_CreateTexture(soft, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, SCREEN, SCREEN);
   std::vector<uint32_t> argbSheet = spriteSheet(), argbBack = backgroundPicture();
   SDL_UpdateTexture(sdlSprites, nullptr, argbSheet.data(), 256 * 4);
   SDL_UpdateTexture(sdlBack, nullptr, argbBack.data(), SCREEN * 4);
 
-  const Scene scenes[] = {makeScene("typical (30 aliens, 150 particles, 60 shots)", 30, 150, 60, 1),
-                          makeScene("worst (500 aliens, 1000 particles, 600 shots)", 500, 1000, 600, 2)};
+  const Scene scenes[] = {
+      makeScene("typical (30 aliens, 150 particles, 60 shots)", 30, 150, 60, 1),
+      makeScene("worst (500 aliens, 1000 particles, 600 shots)", 500, 1000, 600, 2)};
   struct Path {
     const char *name;
     bool portable;
   };
   const Path paths[] = {{"sse2", false}, {"portable", true}};
-  printf("%-46s %-8s %9s %9s %9s %8s\n", "scene", "pixels", "cpu 1t", "wall 2t", "SDL cpu", "SDL/D3D");
+  printf("%-46s %-8s %9s %9s %9s %8s\n", "scene", "pixels", "cpu 1t", "wall 2t", "SDL cpu",
+         "SDL/D3D");
   for (const Scene &s : scenes) {
     Timing sdl = medianMs(frames, [&] {
       SDL_RenderClear(soft);
@@ -240,7 +252,8 @@ int main(int argc, char **argv) {
   }
   zyDDrawUsePortablePixels(false);
   Timing flip = medianMs(frames, [&] { window->flipBackBuffer(false, true); });
-  printf("present (flip of the 480 x 480 back buffer): %.3f ms, %.3f ms cpu\n", flip.wall, flip.cpu);
+  printf("present (flip of the 480 x 480 back buffer): %.3f ms, %.3f ms cpu\n", flip.wall,
+         flip.cpu);
 
   SDL_DestroyRenderer(soft);
   SDL_FreeSurface(target);

@@ -1,9 +1,9 @@
 // The program from launch to the end of its first frame, and its peak resident memory.
 // Each run starts build/bin/zyphora-scripted (beside this program: the game driven by a frame
 // script) headless, with --quit-after-frames=N: after frame N is drawn the window is closed as a
-// player closes it, so the time measured is launch + N frames + shut-down (an upper bound of the start-up
-// for N = 1). The memory is the child's own ru_maxrss, read by wait4. The runs get a user folder
-// of their own, so the player's preferences are neither read nor written.
+// player closes it, so the time measured is launch + N frames + shut-down (an upper bound of the
+// start-up for N = 1). The memory is the child's own ru_maxrss, read by wait4. The runs get a user
+// folder of their own, so the player's preferences are neither read nor written.
 //
 //   bench_game_startup [runs] [session frames]     (defaults 5 and 600: ten seconds of menu)
 #include <sys/resource.h>
@@ -21,8 +21,8 @@
 namespace {
 
 struct Run {
-  double ms;      // launch to exit
-  long maxRssKb;  // the child's peak resident memory
+  double ms;     // launch to exit
+  long maxRssKb; // the child's peak resident memory
   int status;
 };
 
@@ -62,7 +62,8 @@ int main(int argc, char **argv) {
   char folder[] = "/tmp/zyphora-bench-XXXXXX";
   if (!mkdtemp(folder)) return 1;
   setenv("XDG_DATA_HOME", folder, 1);
-  setenv("XDG_CONFIG_HOME", folder, 1); // the runs write the display settings there, not in the user's
+  setenv("XDG_CONFIG_HOME", folder,
+         1); // the runs write the display settings there, not in the user's
 
   std::vector<Run> starts;
   for (int i = 0; i < runs; i++) starts.push_back(launch(program, 1));

@@ -8,30 +8,28 @@
 
 namespace {
 
-void menuFrames(benchmark::State &state, Erenderer renderer)
-{
-    if (!openBenchWindow(state, renderer)) return;
-    MenuScreen screen;
-    screen.surf_bg = loadMenuSheet();
-    if (state.range(1)) screen.surf_bg->setTextureQuality(true);
-    initGrid();
-    gMenuActive = static_cast<int32_t>(state.range(0));
-    for (auto _ : state) menuFrame(screen);
-    delete screen.surf_bg;
-    closeBenchWindow();
+void menuFrames(benchmark::State &state, Erenderer renderer) {
+  if (!openBenchWindow(state, renderer)) return;
+  MenuScreen screen;
+  screen.surf_bg = loadMenuSheet();
+  if (state.range(1)) screen.surf_bg->setTextureQuality(true);
+  initGrid();
+  gMenuActive = static_cast<int32_t>(state.range(0));
+  for (auto _ : state) menuFrame(screen);
+  delete screen.surf_bg;
+  closeBenchWindow();
 }
 
 void BM_MenuFrameD3D(benchmark::State &s) { menuFrames(s, K_DIRECTX); }
 void BM_MenuFrameOpenGL(benchmark::State &s) { menuFrames(s, K_OPENGL); }
 
-void menuCases(benchmark::internal::Benchmark *b)
-{
-    b->ArgNames({"item", "smooth"})->Unit(benchmark::kMillisecond);
-    for (int item : {1, 2})
-        for (int smooth : {1, 0}) b->Args({item, smooth});
+void menuCases(benchmark::internal::Benchmark *b) {
+  b->ArgNames({"item", "smooth"})->Unit(benchmark::kMillisecond);
+  for (int item : {1, 2})
+    for (int smooth : {1, 0}) b->Args({item, smooth});
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_MenuFrameD3D)->Apply(menuCases);
 BENCHMARK(BM_MenuFrameOpenGL)->Apply(menuCases);

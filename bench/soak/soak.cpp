@@ -23,48 +23,42 @@
 
 namespace {
 
-const long GROWTH_SLACK = 2 * 1024 * 1024;  // bytes of resident memory allowed to appear
+const long GROWTH_SLACK = 2 * 1024 * 1024; // bytes of resident memory allowed to appear
 
 // Read with plain system calls: a FILE would allocate, and the soak counts what is allocated.
-long residentBytes()
-{
+long residentBytes() {
   char text[128] = {};
   int statm = open("/proc/self/statm", O_RDONLY);
-  if (statm < 0)
-    return 0;
+  if (statm < 0) return 0;
   ssize_t got = read(statm, text, sizeof text - 1);
   close(statm);
   long pages = 0, resident = 0;
-  if (got <= 0 || std::sscanf(text, "%ld %ld", &pages, &resident) != 2)
-    return 0;
+  if (got <= 0 || std::sscanf(text, "%ld %ld", &pages, &resident) != 2) return 0;
   return resident * sysconf(_SC_PAGESIZE);
 }
 
 // The eight directions, each held 40 frames, with the fire held throughout.
-Input flight(unsigned long frame)
-{
+Input flight(unsigned long frame) {
   static const int moves[8][2] = {
-      {VK_UP, 0},        {VK_UP, VK_RIGHT},  {VK_RIGHT, 0}, {VK_DOWN, VK_RIGHT},
-      {VK_DOWN, 0},      {VK_DOWN, VK_LEFT}, {VK_LEFT, 0},  {VK_UP, VK_LEFT},
+      {VK_UP, 0},   {VK_UP, VK_RIGHT},  {VK_RIGHT, 0}, {VK_DOWN, VK_RIGHT},
+      {VK_DOWN, 0}, {VK_DOWN, VK_LEFT}, {VK_LEFT, 0},  {VK_UP, VK_LEFT},
   };
   const int *move = moves[(frame / 40) % 8];
   Input in;
   in.keys = {VK_SPACE, move[0]};
-  if (move[1])
-    in.keys.push_back(move[1]);
+  if (move[1]) in.keys.push_back(move[1]);
   return in;
 }
 
 KSound **const effectSounds[] = {
-    &snd_ennemyshot, &snd_shipshot, &snd_alienArrival, &snd_welcomegame, &snd_ennemyexplo,
-    &snd_bonusappear, &snd_gotBonus, &snd_hitshell, &snd_changeBackground, &snd_herohit,
-    &snd_smartbomb,
+    &snd_ennemyshot,       &snd_shipshot,    &snd_alienArrival, &snd_welcomegame,
+    &snd_ennemyexplo,      &snd_bonusappear, &snd_gotBonus,     &snd_hitshell,
+    &snd_changeBackground, &snd_herohit,     &snd_smartbomb,
 };
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
   const unsigned long frames = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
   ScriptedGame game;
   game.maxFrames = frames + 1000;
@@ -73,12 +67,10 @@ int main(int argc, char **argv)
   unsigned long played = 0;
 
   game.onFrame = [&](unsigned long frame) {
-    if (frame == 0)
-      return;  // the frame shown before the game
+    if (frame == 0) return; // the frame shown before the game
     played = frame;
     myShip.shield = 10;
-    if (gLevelTimer <= 0)
-      killAllAliens();
+    if (gLevelTimer <= 0) killAllAliens();
     // Memory is read once a second of play, so that the check itself allocates next to nothing.
     if (gLevel >= 2 && afterLevel1 == 0)
       afterLevel1 = residentBytes();
@@ -95,7 +87,7 @@ int main(int argc, char **argv)
                   gScore, aliens, residentBytes() / 1048576.0);
     if (frame >= frames)
       game.setInput(Input{{VK_ESCAPE}});
-    else if (frame % 40 == 1)  // a new direction
+    else if (frame % 40 == 1) // a new direction
       game.setInput(flight(frame));
   };
 
@@ -118,9 +110,7 @@ int main(int argc, char **argv)
               afterLevel1 / 1048576.0, atEnd / 1048576.0, peak / 1048576.0);
   const bool fullLength = played >= frames && !game.ranAway();
   const bool flat = afterLevel1 > 0 && peak - afterLevel1 <= GROWTH_SLACK;
-  if (!fullLength)
-    std::printf("the game ended early\n");
-  if (!flat)
-    std::printf("resident memory grew after the first level\n");
+  if (!fullLength) std::printf("the game ended early\n");
+  if (!flat) std::printf("resident memory grew after the first level\n");
   return fullLength && flat ? 0 : 1;
 }

@@ -22,11 +22,11 @@ namespace {
 
 // The game's effects, played in turn to make up N voices.
 const char *const kEffects[] = {
-    "data/audio/alienarrival.ogg", "data/audio/alienexplo.ogg", "data/audio/bonusappear.ogg",
-    "data/audio/changebg.ogg",     "data/audio/ching.ogg",      "data/audio/gotbonus.wav",
-    "data/audio/herohit.ogg",      "data/audio/hitshell.ogg",   "data/audio/menuselect.ogg",
+    "data/audio/alienarrival.ogg", "data/audio/alienexplo.ogg",  "data/audio/bonusappear.ogg",
+    "data/audio/changebg.ogg",     "data/audio/ching.ogg",       "data/audio/gotbonus.wav",
+    "data/audio/herohit.ogg",      "data/audio/hitshell.ogg",    "data/audio/menuselect.ogg",
     "data/audio/scrollmenu.ogg",   "data/audio/shotennemy1.ogg", "data/audio/shothero.ogg",
-    "data/audio/smartbomb.ogg",    "data/audio/validated.ogg",  "data/audio/welcomgame.ogg",
+    "data/audio/smartbomb.ogg",    "data/audio/validated.ogg",   "data/audio/welcomgame.ogg",
 };
 const int kEffectCount = int(sizeof kEffects / sizeof kEffects[0]);
 const char kMusic[] = "data/audio/ingame.ogg";
@@ -38,8 +38,7 @@ std::vector<std::unique_ptr<KSound>> playLooping(int count) {
   std::vector<std::unique_ptr<KSound>> sounds;
   for (int i = 0; i < count; ++i) {
     std::unique_ptr<KSound> sound(new KSound);
-    if (!sound->loadSample(kEffects[i % kEffectCount], 40 + i % 60, true, 1))
-      return {};
+    if (!sound->loadSample(kEffects[i % kEffectCount], 40 + i % 60, true, 1)) return {};
     sound->setPan((i * 37) % 201 - 100);
     sound->playSample();
     sounds.push_back(std::move(sound));
@@ -53,16 +52,16 @@ void Mixer(benchmark::State &state) {
     state.SkipWithError("the game's sounds are missing: run from build/bin");
     return;
   }
-  const size_t kChunk = 1024;  // one SDL period
-  const size_t kChunks = 43;   // about a second of audio per iteration
+  const size_t kChunk = 1024; // one SDL period
+  const size_t kChunks = 43;  // about a second of audio per iteration
   std::vector<int16_t> pcm(kChunk * 2);
   for (auto _ : state)
-    for (size_t i = 0; i < kChunks; ++i)
-      dsoundTestMix(pcm.data(), kChunk);
+    for (size_t i = 0; i < kChunks; ++i) dsoundTestMix(pcm.data(), kChunk);
   double audioSeconds = double(kChunk * kChunks) / 44100.0;
   // CPU time over audio time, in percent of one core.
-  state.counters["core_pct"] = benchmark::Counter(double(state.iterations()) * audioSeconds / 100.0,
-                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["core_pct"] =
+      benchmark::Counter(double(state.iterations()) * audioSeconds / 100.0,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(Mixer)->Arg(8)->Arg(32)->Arg(64)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
@@ -100,12 +99,11 @@ double cpuWhilePlaying() {
 double ourCpu() {
   dsoundTestUseManualOutput(false);
   auto sounds = playLooping(kComparedVoices);
-  if (sounds.empty())
-    return -1;
+  if (sounds.empty()) return -1;
   return cpuWhilePlaying();
 }
 
-Uint64 gMixerFrames = 0;  // frames SDL2_mixer produced, to show it really mixed
+Uint64 gMixerFrames = 0; // frames SDL2_mixer produced, to show it really mixed
 
 double sdlMixerCpu() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0)
@@ -113,30 +111,28 @@ double sdlMixerCpu() {
   Mix_AllocateChannels(kComparedVoices);
   Mix_SetPostMix([](void *, Uint8 *, int bytes) { gMixerFrames += Uint64(bytes) / 4; }, nullptr);
   std::vector<Mix_Chunk *> chunks;
-  for (int i = 0; i < kEffectCount; ++i)
-    chunks.push_back(Mix_LoadWAV(kEffects[i]));
+  for (int i = 0; i < kEffectCount; ++i) chunks.push_back(Mix_LoadWAV(kEffects[i]));
   double seconds = -1;
   bool loaded = true;
-  for (Mix_Chunk *chunk : chunks)
-    loaded = loaded && chunk;
+  for (Mix_Chunk *chunk : chunks) loaded = loaded && chunk;
   if (loaded) {
     for (int i = 0; i < kComparedVoices; ++i) {
       Mix_Volume(i, MIX_MAX_VOLUME * (40 + i % 60) / 100);
       int pan = (i * 37) % 201 - 100;
-      Mix_SetPanning(i, Uint8(pan > 0 ? 255 - pan * 255 / 100 : 255), Uint8(pan < 0 ? 255 + pan * 255 / 100 : 255));
+      Mix_SetPanning(i, Uint8(pan > 0 ? 255 - pan * 255 / 100 : 255),
+                     Uint8(pan < 0 ? 255 + pan * 255 / 100 : 255));
       Mix_PlayChannel(i, chunks[size_t(i % kEffectCount)], -1);
     }
     seconds = cpuWhilePlaying();
   }
   Mix_HaltChannel(-1);
-  for (Mix_Chunk *chunk : chunks)
-    Mix_FreeChunk(chunk);
+  for (Mix_Chunk *chunk : chunks) Mix_FreeChunk(chunk);
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   return seconds;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv) {
   dsoundTestUseManualOutput(true);
@@ -145,17 +141,18 @@ int main(int argc, char **argv) {
   benchmark::Shutdown();
 
   const char *driver = SDL_getenv("SDL_AUDIODRIVER");
-  std::printf("\n%d looping effects for %.0f s on the \"%s\" audio driver:\n", kComparedVoices, kComparedSeconds,
-              driver ? driver : "default");
+  std::printf("\n%d looping effects for %.0f s on the \"%s\" audio driver:\n", kComparedVoices,
+              kComparedSeconds, driver ? driver : "default");
   double ours = ourCpu();
   double theirs = sdlMixerCpu();
   if (ours < 0 || theirs <= 0) {
     std::printf("  could not play (no audio device, or run from build/bin)\n");
     return 1;
   }
-  std::printf("  software DirectSound: %.3f s of CPU (%.2f %% of a core)\n", ours, 100 * ours / kComparedSeconds);
-  std::printf("  SDL2_mixer:           %.3f s of CPU (%.2f %% of a core, %llu frames mixed)\n", theirs,
-              100 * theirs / kComparedSeconds, (unsigned long long)gMixerFrames);
+  std::printf("  software DirectSound: %.3f s of CPU (%.2f %% of a core)\n", ours,
+              100 * ours / kComparedSeconds);
+  std::printf("  SDL2_mixer:           %.3f s of CPU (%.2f %% of a core, %llu frames mixed)\n",
+              theirs, 100 * theirs / kComparedSeconds, (unsigned long long)gMixerFrames);
   std::printf("  ratio ours / SDL2_mixer: %.2f\n", ours / theirs);
   return 0;
 }

@@ -8,8 +8,8 @@
 #include <vector>
 
 struct FrameScript {
-    unsigned long screenshotFrame = 0;  // F12 pressed once this many frames are drawn; 0 never
-    unsigned long quitAfterFrames = 0;  // the window closed after this many frames; 0 never
+  unsigned long screenshotFrame = 0; // F12 pressed once this many frames are drawn; 0 never
+  unsigned long quitAfterFrames = 0; // the window closed after this many frames; 0 never
 };
 
 // Takes --screenshot-after-frames=N and --quit-after-frames=N out of the command line into

@@ -5,10 +5,9 @@
 #include "frame_script.h"
 #include "launch.h"
 
-int main(int argc, char **argv)
-{
-    FrameScript script;
-    std::vector<char *> rest = takeScriptOptions(argc, argv, &script);
-    startFrameScript(script);
-    return launchZyphora(static_cast<int>(rest.size()) - 1, rest.data());
+int main(int argc, char **argv) {
+  FrameScript script;
+  std::vector<char *> rest = takeScriptOptions(argc, argv, &script);
+  startFrameScript(script);
+  return launchZyphora(static_cast<int>(rest.size()) - 1, rest.data());
 }

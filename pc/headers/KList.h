@@ -15,8 +15,7 @@ public:
 
   // Unlinks every element (leaving each with null links) without destroying any.
   virtual ~KList() {
-    while (_lpListNext != nullptr && _lpListNext != this)
-      unlink(_lpListNext);
+    while (_lpListNext != nullptr && _lpListNext != this) unlink(_lpListNext);
     _lpListNext = nullptr;
     _lpListPred = nullptr;
   }

@@ -15,13 +15,13 @@ public:
   ~KLog();
 
   bool _logInfo;
-  FILE *_info;   // "infos.log"
+  FILE *_info; // "infos.log"
   bool _logError;
-  FILE *_error;  // "errors.log"
+  FILE *_error; // "errors.log"
   bool _logFatal;
-  FILE *_fatal;  // "fatals.log"
+  FILE *_fatal; // "fatals.log"
   bool _logDebug;
-  FILE *_debug;  // "debug.log"
+  FILE *_debug; // "debug.log"
   KLogFileType _logFileType;
 
 private:

@@ -14,9 +14,9 @@ enum KResourceMode {
 
 enum KResourceResult {
   K_RES_OK = 0,
-  K_RES_STATE = 100,    // wrong state for the call
-  K_RES_MODE = 101,     // not open for reading
-  K_RES_PARAM = 102,    // bad argument
+  K_RES_STATE = 100, // wrong state for the call
+  K_RES_MODE = 101,  // not open for reading
+  K_RES_PARAM = 102, // bad argument
   K_RES_NOMEM = 103,
   K_RES_NOTFOUND = 104,
   K_RES_CREATERR = 105,

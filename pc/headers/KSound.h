@@ -25,18 +25,18 @@ struct DUH_SIGRENDERER;
 namespace zy {
 class Event;
 class Thread;
-}
+} // namespace zy
 
 // PCM format record, laid out as the body of a WAV "fmt " chunk (little-endian, packed).
 #pragma pack(push, 1)
 struct KWaveFormat {
-  uint16_t wFormatTag;       // 1 = PCM
-  uint16_t nChannels;        // channels
-  uint32_t nSamplesPerSec;   // sample rate in Hz
-  uint32_t nAvgBytesPerSec;  // rate x block align
-  uint16_t nBlockAlign;      // bytes per frame
-  uint16_t wBitsPerSample;   // bits per sample
-  uint16_t cbSize;           // extra bytes: 20 for Ogg samples, 18 for streams
+  uint16_t wFormatTag;      // 1 = PCM
+  uint16_t nChannels;       // channels
+  uint32_t nSamplesPerSec;  // sample rate in Hz
+  uint32_t nAvgBytesPerSec; // rate x block align
+  uint16_t nBlockAlign;     // bytes per frame
+  uint16_t wBitsPerSample;  // bits per sample
+  uint16_t cbSize;          // extra bytes: 20 for Ogg samples, 18 for streams
 };
 #pragma pack(pop)
 
@@ -44,7 +44,7 @@ struct KWaveFormat {
 struct sModuleInfo {
   DUH *_moduleData;
   DUH_SIGRENDERER *_moduleRenderer;
-  bool allowLooping;  // set by loadModule: modules start again at their end
+  bool allowLooping; // set by loadModule: modules start again at their end
 };
 
 // Module mixing rate: 44100, or 22050 when the device driver is emulated.
@@ -71,8 +71,8 @@ public:
   void restoreSample(); // refills lost buffers from the data kept in memory
 
   // --- volume and pan (all copies)
-  void setVolume(int volume);  // clamped to 0..100, stored, applied with the master volume
-  void setPan(long pan);       // clamped to -100..100, applied, not stored
+  void setVolume(int volume); // clamped to 0..100, stored, applied with the master volume
+  void setPan(long pan);      // clamped to -100..100, applied, not stored
   // Masters 0..100; a negative value leaves that master unchanged. Music first, effects second.
   static void setGlobalVolumes(int musicVolume, int sfxVolume);
 
@@ -99,7 +99,7 @@ public:
   static ov_callbacks ogg_CallBacks;
 
 private:
-  friend struct KSoundProbe;  // tests look at the buffers through ksound_testing.h
+  friend struct KSoundProbe; // tests look at the buffers through ksound_testing.h
 
   void init();
   static void precalcTable();
@@ -124,7 +124,7 @@ private:
   static long oggTell(void *source);
 
   short _soundBufferCount;
-  std::atomic<int> _channelVolume;  // also set by the refill thread
+  std::atomic<int> _channelVolume; // also set by the refill thread
   std::atomic<int> _loopState;
   char _type;
   int _whatPartIsPlaying;
@@ -145,11 +145,11 @@ private:
   std::atomic<bool> _terminated;
   std::atomic<bool> _ready;
   std::atomic<bool> _oggCompleted;
-  std::recursive_mutex _decoderLock;  // the decoder or module renderer, shared by both threads
+  std::recursive_mutex _decoderLock; // the decoder or module renderer, shared by both threads
   uint32_t _oggPosition;
   uint32_t _oggFileLen;
   unsigned char *_wavData;
-  bool _counted;  // this object raised _instanceCount (not when the device failed to open)
+  bool _counted; // this object raised _instanceCount (not when the device failed to open)
 };
 
 #endif

@@ -18,8 +18,8 @@ public:
 
   // Writes the curve point for position into kPoint->x and ->y (nothing when kPoint is null).
   // The position is not clamped: values outside 0..1 extrapolate.
-  void getPointFromCtrlPoint(KPoint *kPoint, KPoint *controlP1, KPoint *controlP2, KPoint *controlP3,
-                             double position);
+  void getPointFromCtrlPoint(KPoint *kPoint, KPoint *controlP1, KPoint *controlP2,
+                             KPoint *controlP3, double position);
 };
 
 #endif

@@ -26,15 +26,9 @@ int gThreads = defaultThreads();
 void drawPrimitive(Primitive p, const RasterState &s, const Target &t, const RasterVertex *v,
                    TriangleDrawer triangle) {
   switch (p) {
-  case Primitive::Triangle:
-    triangle(s, t, v);
-    break;
-  case Primitive::Line:
-    drawLine(s, t, v[0], v[1]);
-    break;
-  case Primitive::Point:
-    drawPoint(s, t, v[0]);
-    break;
+  case Primitive::Triangle: triangle(s, t, v); break;
+  case Primitive::Line: drawLine(s, t, v[0], v[1]); break;
+  case Primitive::Point: drawPoint(s, t, v[0]); break;
   }
 }
 

@@ -38,15 +38,14 @@ D3DMATRIX multiply(const D3DMATRIX &a, const D3DMATRIX &b) {
 
 // What a texture-stage operation makes of its two arguments.
 Combine combineOf(DWORD op, DWORD arg1, DWORD arg2) {
-  auto select = [](DWORD arg) { return arg == D3DTA_TEXTURE ? Combine::Texture : Combine::Diffuse; };
+  auto select = [](DWORD arg) {
+    return arg == D3DTA_TEXTURE ? Combine::Texture : Combine::Diffuse;
+  };
   switch (op) {
-  case D3DTOP_SELECTARG1:
-    return select(arg1);
-  case D3DTOP_SELECTARG2:
-    return select(arg2);
+  case D3DTOP_SELECTARG1: return select(arg1);
+  case D3DTOP_SELECTARG2: return select(arg2);
   case D3DTOP_MODULATE:
-    return (arg1 == D3DTA_TEXTURE) != (arg2 == D3DTA_TEXTURE) ? Combine::Modulate
-                                                              : select(arg1);
+    return (arg1 == D3DTA_TEXTURE) != (arg2 == D3DTA_TEXTURE) ? Combine::Modulate : select(arg1);
   default: // a disabled stage passes the diffuse colour on
     return Combine::Diffuse;
   }
@@ -179,7 +178,8 @@ public:
     return D3D_OK;
   }
 
-  HRESULT Clear(DWORD count, D3DRECT *rects, DWORD flags, D3DCOLOR color, D3DVALUE, DWORD) override {
+  HRESULT Clear(DWORD count, D3DRECT *rects, DWORD flags, D3DCOLOR color, D3DVALUE,
+                DWORD) override {
     if (!(flags & D3DCLEAR_TARGET)) return D3D_OK;
     if (_target->lost()) return DDERR_SURFACELOST;
     flushDeferredDrawing();
@@ -195,13 +195,15 @@ public:
     fromARGB(t.layout, stored, color); // the colour in the target's format, written as is
     for (DWORD i = 0; i < count; i++) {
       const D3DRECT &r = rects[i];
-      fillRows(t.pixels, t.pitch, bpp, stored, std::max(r.x1, (long)vp.x0), std::max(r.y1, (long)vp.y0),
-               std::min(r.x2, (long)vp.x1), std::min(r.y2, (long)vp.y1));
+      fillRows(t.pixels, t.pitch, bpp, stored, std::max(r.x1, (long)vp.x0),
+               std::max(r.y1, (long)vp.y0), std::min(r.x2, (long)vp.x1),
+               std::min(r.y2, (long)vp.y1));
     }
     return D3D_OK;
   }
 
-  HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void *vertices, DWORD count, DWORD) override {
+  HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void *vertices, DWORD count,
+                        DWORD) override {
     if (fvf != D3DFVF_LVERTEX || (!vertices && count)) return DDERR_INVALIDPARAMS;
     if (!_inScene) return D3DERR_SCENE_NOT_IN_SCENE;
     if (_target->lost()) return DDERR_SURFACELOST;
@@ -234,8 +236,7 @@ public:
         else
           triangle(s, t, i + 1, i, i + 2);
       break;
-    default:
-      return DDERR_INVALIDPARAMS;
+    default: return DDERR_INVALIDPARAMS;
     }
     return D3D_OK;
   }
@@ -279,7 +280,8 @@ private:
     s.bilinear = _stage[D3DTSS_MAGFILTER] == D3DTFG_LINEAR;
     s.wrapU = _stage[D3DTSS_ADDRESSU] == D3DTADDRESS_WRAP;
     s.wrapV = _stage[D3DTSS_ADDRESSV] == D3DTADDRESS_WRAP;
-    s.colour = combineOf(_stage[D3DTSS_COLOROP], _stage[D3DTSS_COLORARG1], _stage[D3DTSS_COLORARG2]);
+    s.colour =
+        combineOf(_stage[D3DTSS_COLOROP], _stage[D3DTSS_COLORARG1], _stage[D3DTSS_COLORARG2]);
     s.alpha = combineOf(_stage[D3DTSS_ALPHAOP], _stage[D3DTSS_ALPHAARG1], _stage[D3DTSS_ALPHAARG2]);
     s.blend = _render[D3DRENDERSTATE_ALPHABLENDENABLE] != 0;
     s.lastPixel = _render[D3DRENDERSTATE_LASTPIXEL] != 0;

@@ -104,7 +104,8 @@ public:
     if (!(desc->dwFlags & DDSD_WIDTH) || !(desc->dwFlags & DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
     // The largest texture the device takes; off-screen surfaces may be larger.
     const DWORD limit = (caps & DDSCAPS_TEXTURE) ? 4096 : 16384;
-    if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > limit || desc->dwHeight > limit)
+    if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > limit ||
+        desc->dwHeight > limit)
       return DDERR_INVALIDPARAMS;
     Layout layout = displayLayout();
     if ((desc->dwFlags & DDSD_PIXELFORMAT) && !layoutOf(desc->ddpfPixelFormat, &layout))

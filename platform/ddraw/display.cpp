@@ -17,15 +17,11 @@ Layout layoutOfDepth(int bits) {
 
 Uint32 sdlFormatOf(Layout l) {
   switch (l) {
-  case Layout::RGB565:
-    return SDL_PIXELFORMAT_RGB565;
-  case Layout::XRGB1555:
-    return SDL_PIXELFORMAT_RGB555;
-  case Layout::ARGB4444:
-    return SDL_PIXELFORMAT_ARGB4444;
+  case Layout::RGB565: return SDL_PIXELFORMAT_RGB565;
+  case Layout::XRGB1555: return SDL_PIXELFORMAT_RGB555;
+  case Layout::ARGB4444: return SDL_PIXELFORMAT_ARGB4444;
   case Layout::ARGB8888:
-  case Layout::XRGB8888:
-    break;
+  case Layout::XRGB8888: break;
   }
   return SDL_PIXELFORMAT_RGB888;
 }
@@ -93,7 +89,8 @@ void primaryShape(const Display &d, int *width, int *height, Layout *layout) {
   // The client area of a host window is its picture, whatever size the window has now.
   *width = 640;
   *height = 480;
-  if (d.window && !hostPictureSize(d.window, width, height)) SDL_GetWindowSize(d.window, width, height);
+  if (d.window && !hostPictureSize(d.window, width, height))
+    SDL_GetWindowSize(d.window, width, height);
   *layout = gDisplayLayout;
 }
 
@@ -106,7 +103,8 @@ void present(Display &d, const uint8_t *pixels, long pitch, int width, int heigh
     if (!d.renderer) d.renderer = SDL_CreateRenderer(d.window, -1, 0);
     if (!d.renderer) return;
   }
-  if (!d.texture || d.textureWidth != width || d.textureHeight != height || d.textureLayout != layout) {
+  if (!d.texture || d.textureWidth != width || d.textureHeight != height ||
+      d.textureLayout != layout) {
     if (d.texture) SDL_DestroyTexture(d.texture);
     d.texture = SDL_CreateTexture(d.renderer, sdlFormatOf(layout), SDL_TEXTUREACCESS_STREAMING,
                                   width, height);

@@ -34,10 +34,8 @@ inline uint32_t expand6(uint32_t c) { return (c << 2) | (c >> 4); }
 // One stored pixel as A R G B (an alpha-less layout reads as alpha 255).
 inline uint32_t toARGB(Layout l, const uint8_t *p) {
   switch (l) {
-  case Layout::ARGB8888:
-    return *(const uint32_t *)p;
-  case Layout::XRGB8888:
-    return *(const uint32_t *)p | 0xFF000000u;
+  case Layout::ARGB8888: return *(const uint32_t *)p;
+  case Layout::XRGB8888: return *(const uint32_t *)p | 0xFF000000u;
   case Layout::RGB565: {
     uint32_t v = *(const uint16_t *)p;
     return 0xFF000000u | expand5(v >> 11) << 16 | expand6((v >> 5) & 63) << 8 | expand5(v & 31);
@@ -61,12 +59,8 @@ inline void fromARGB(Layout l, uint8_t *p, uint32_t c) {
   uint32_t a = c >> 24, r = (c >> 16) & 255, g = (c >> 8) & 255, b = c & 255;
   switch (l) {
   case Layout::ARGB8888:
-  case Layout::XRGB8888:
-    *(uint32_t *)p = c;
-    break;
-  case Layout::RGB565:
-    *(uint16_t *)p = (uint16_t)((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
-    break;
+  case Layout::XRGB8888: *(uint32_t *)p = c; break;
+  case Layout::RGB565: *(uint16_t *)p = (uint16_t)((r >> 3) << 11 | (g >> 2) << 5 | b >> 3); break;
   case Layout::XRGB1555:
     *(uint16_t *)p = (uint16_t)((r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
     break;
@@ -78,8 +72,8 @@ inline void fromARGB(Layout l, uint8_t *p, uint32_t c) {
 
 // Fills the rectangle x0 <= x < x1, y0 <= y < y1 of rows pitch bytes apart with one stored pixel
 // of bpp bytes: the first row pixel by pixel, the others copied from it.
-void fillRows(uint8_t *pixels, long pitch, int bpp, const uint8_t *stored, long x0, long y0, long x1,
-              long y1);
+void fillRows(uint8_t *pixels, long pitch, int bpp, const uint8_t *stored, long x0, long y0,
+              long x1, long y1);
 
 // x * y / 255 rounded to nearest, exact for x, y in 0..255.
 inline uint32_t mul255(uint32_t x, uint32_t y) {

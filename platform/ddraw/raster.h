@@ -82,16 +82,11 @@ uint32_t combine(const RasterState &s, uint32_t texel, uint32_t diffuse);
 // A blend factor 0..255 for the source and destination alphas.
 inline uint32_t blendFactor(D3DBLEND f, uint32_t srcAlpha, uint32_t destAlpha) {
   switch (f) {
-  case D3DBLEND_ZERO:
-    return 0;
-  case D3DBLEND_ONE:
-    return 255;
-  case D3DBLEND_SRCALPHA:
-    return srcAlpha;
-  case D3DBLEND_INVSRCALPHA:
-    return 255 - srcAlpha;
-  case D3DBLEND_DESTALPHA:
-    return destAlpha;
+  case D3DBLEND_ZERO: return 0;
+  case D3DBLEND_ONE: return 255;
+  case D3DBLEND_SRCALPHA: return srcAlpha;
+  case D3DBLEND_INVSRCALPHA: return 255 - srcAlpha;
+  case D3DBLEND_DESTALPHA: return destAlpha;
   }
   return 255;
 }

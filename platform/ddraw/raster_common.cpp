@@ -25,7 +25,8 @@ uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed) {
     int y = wrapCoord(tFixed >> TEX_FRACTION, t.height, s.wrapV);
     return t.texels[(long)y * t.width + x];
   }
-  const int64_t half = (int64_t)1 << (TEX_FRACTION - 1), fraction = ((int64_t)1 << TEX_FRACTION) - 1;
+  const int64_t half = (int64_t)1 << (TEX_FRACTION - 1),
+                fraction = ((int64_t)1 << TEX_FRACTION) - 1;
   int64_t fs = sFixed - half, ft = tFixed - half; // texel centres sit at half coordinates
   uint32_t fu = (uint32_t)(((fs & fraction) + (1 << 15)) >> 16);
   uint32_t fv = (uint32_t)(((ft & fraction) + (1 << 15)) >> 16);
@@ -39,7 +40,9 @@ uint32_t sampleTexture(const RasterState &s, int64_t sFixed, int64_t tFixed) {
 int64_t texelCoordinate(float u, int size) {
   double v = (double)u * size * (double)((int64_t)1 << TEX_FRACTION);
   const double limit = 4.0e18;
-  return v >= limit ? (int64_t)limit : v <= -limit || !(v == v) ? -(int64_t)limit : (int64_t)std::llround(v);
+  return v >= limit                 ? (int64_t)limit
+         : v <= -limit || !(v == v) ? -(int64_t)limit
+                                    : (int64_t)std::llround(v);
 }
 
 uint32_t combine(const RasterState &s, uint32_t texel, uint32_t diffuse) {
@@ -161,7 +164,8 @@ void shadePixel(const RasterState &s, const Target &t, int x, int y, const Raste
                              : 0xFFFFFFFFu;
   uint32_t src = combine(s, texel, packColour(at.a, at.r, at.g, at.b));
   uint8_t *p = t.pixels + (long)y * t.pitch + (long)x * bytesPerPixel(t.layout);
-  if (s.blend) src = blendPixel(s.srcBlend, s.destBlend, src, toARGB(t.layout, p), !hasAlpha(t.layout));
+  if (s.blend)
+    src = blendPixel(s.srcBlend, s.destBlend, src, toARGB(t.layout, p), !hasAlpha(t.layout));
   fromARGB(t.layout, p, src);
 }
 

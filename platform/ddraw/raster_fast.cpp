@@ -54,9 +54,12 @@ struct EdgeStepper {
   }
   // Narrows [*lo, *hi] to this edge's side; false when the row is empty.
   bool bound(int64_t *lo, int64_t *hi) const {
-    if (step > 0) *lo = std::max(*lo, -q);
-    else if (step < 0) *hi = std::min(*hi, q);
-    else if (c < 0) return false;
+    if (step > 0)
+      *lo = std::max(*lo, -q);
+    else if (step < 0)
+      *hi = std::min(*hi, q);
+    else if (c < 0)
+      return false;
     return true;
   }
 };
@@ -136,7 +139,8 @@ enum class Blending {
 
 Blending blendingOf(const RasterState &s, bool destAlphaOne) {
   if (!s.blend) return Blending::None;
-  if (s.srcBlend == D3DBLEND_SRCALPHA && s.destBlend == D3DBLEND_INVSRCALPHA) return Blending::Normal;
+  if (s.srcBlend == D3DBLEND_SRCALPHA && s.destBlend == D3DBLEND_INVSRCALPHA)
+    return Blending::Normal;
   if (s.srcBlend == D3DBLEND_SRCALPHA &&
       (s.destBlend == D3DBLEND_ONE || (s.destBlend == D3DBLEND_DESTALPHA && destAlphaOne)))
     return Blending::Add;
@@ -156,8 +160,7 @@ struct SpanJob {
 // sample inside it, clamped without branches when neither axis wraps, else by the state's rule.
 enum class Fetch { Inside, Clamp, Any };
 
-template <Fetch F>
-inline uint32_t pointTexel(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
+template <Fetch F> inline uint32_t pointTexel(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
   const Texture &tex = *j.s.texture;
   int64_t x = sFixed >> TEX_FRACTION, y = tFixed >> TEX_FRACTION;
   if (F == Fetch::Inside) return tex.texels[(long)y * tex.width + (long)x];
@@ -175,7 +178,8 @@ inline uint32_t pointTexel(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
 template <class Ops>
 inline uint32_t bilinearFast(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
   const Texture &tex = *j.s.texture;
-  const int64_t half = (int64_t)1 << (TEX_FRACTION - 1), fraction = ((int64_t)1 << TEX_FRACTION) - 1;
+  const int64_t half = (int64_t)1 << (TEX_FRACTION - 1),
+                fraction = ((int64_t)1 << TEX_FRACTION) - 1;
   int64_t fs = sFixed - half, ft = tFixed - half;
   uint32_t fu = (uint32_t)(((fs & fraction) + (1 << 15)) >> 16); // 0..256
   uint32_t fv = (uint32_t)(((ft & fraction) + (1 << 15)) >> 16);
@@ -222,7 +226,8 @@ int sprite4(const SpanJob &j, uint32_t *row, int px, int x1, int64_t &sv, int64_
   const typename Ops::Tint tint = Ops::tint(j.flat);
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
   const Texture &tex = *j.s.texture;
-  const bool straight = !Bilinear && F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
+  const bool straight =
+      !Bilinear && F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0;
   if constexpr (!Bilinear && F != Fetch::Any && Ops::walks4) {
     if (!straight && j.walkable && tex.width < 32768 && tex.height < 32768) {
       typename Ops::Walk4 walk(sv, tv, sd, td, tex.width, tex.height);
@@ -267,7 +272,8 @@ void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
   int64_t sv = tri.s.at(tri.s.rowBase(py), x0), tv = tri.t.at(tri.t.rowBase(py), x0);
   int64_t av = tri.a.at(tri.a.rowBase(py), x0), rv = tri.r.at(tri.r.rowBase(py), x0);
   int64_t gv = tri.g.at(tri.g.rowBase(py), x0), bv = tri.b.at(tri.b.rowBase(py), x0);
-  const int64_t sd = tri.s.dx, td = tri.t.dx, ad = tri.a.dx, rd = tri.r.dx, gd = tri.g.dx, bd = tri.b.dx;
+  const int64_t sd = tri.s.dx, td = tri.t.dx, ad = tri.a.dx, rd = tri.r.dx, gd = tri.g.dx,
+                bd = tri.b.dx;
   const typename Ops::Tint flat = Ops::tint(j.flat);
   const uint32_t alphaOne = j.destAlphaOne ? 0xFF000000u : 0;
   int px = x0;
@@ -302,13 +308,16 @@ void span32(const SpanJob &j, uint32_t *row, int py, int x0, int x1) {
       uint32_t dst = row[px] | alphaOne;
       uint32_t sa = out >> 24;
       if constexpr (B == Blending::Normal) {
-        if (sa == 0) out = dst;
-        else if (sa != 255) out = Ops::blend(out, dst, sa, 255 - sa);
+        if (sa == 0)
+          out = dst;
+        else if (sa != 255)
+          out = Ops::blend(out, dst, sa, 255 - sa);
       } else if constexpr (B == Blending::Add) {
         out = sa == 0 ? dst : Ops::blend(out, dst, sa, 255);
       } else {
         uint32_t da = dst >> 24;
-        out = Ops::blend(out, dst, blendFactor(s.srcBlend, sa, da), blendFactor(s.destBlend, sa, da));
+        out =
+            Ops::blend(out, dst, blendFactor(s.srcBlend, sa, da), blendFactor(s.destBlend, sa, da));
       }
     }
     row[px] = out;
@@ -323,7 +332,8 @@ void spanGeneric(const SpanJob &j, uint8_t *row, Layout layout, int py, int x0, 
   int bpp = bytesPerPixel(layout);
   for (int px = x0; px < x1; px++) {
     uint32_t texel = s.texture ? sampleTexture(s, value(tri.s, px), value(tri.t, px)) : 0xFFFFFFFFu;
-    uint32_t diffuse = packFixed(value(tri.a, px), value(tri.r, px), value(tri.g, px), value(tri.b, px));
+    uint32_t diffuse =
+        packFixed(value(tri.a, px), value(tri.r, px), value(tri.g, px), value(tri.b, px));
     uint32_t src = combine(s, texel, diffuse);
     uint8_t *p = row + (long)px * bpp;
     if (s.blend) src = blendPixel(s.srcBlend, s.destBlend, src, toARGB(layout, p), j.destAlphaOne);
@@ -344,14 +354,10 @@ struct SpanKind {
 template <class Ops, bool Textured, bool Bilinear, Fetch F, bool Flat, bool White>
 Span32 pickBlend(Blending b) {
   switch (b) {
-  case Blending::None:
-    return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::None>;
-  case Blending::Normal:
-    return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Normal>;
-  case Blending::Add:
-    return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Add>;
-  case Blending::Generic:
-    break;
+  case Blending::None: return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::None>;
+  case Blending::Normal: return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Normal>;
+  case Blending::Add: return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Add>;
+  case Blending::Generic: break;
   }
   return span32<Ops, Textured, Bilinear, F, Flat, White, Blending::Generic>;
 }
@@ -364,18 +370,17 @@ template <class Ops, Fetch F> Span32 pickPointSampled(const SpanKind &k) {
 
 template <class Ops> Span32 pickSpan(const SpanKind &k) {
   const Fetch none = Fetch::Any; // not point-sampled
-  if (!k.textured) return k.flat ? pickBlend<Ops, false, false, none, true, false>(k.blend)
-                                 : pickBlend<Ops, false, false, none, false, false>(k.blend);
-  if (k.bilinear) return k.flat ? (k.white ? pickBlend<Ops, true, true, none, true, true>(k.blend)
-                                           : pickBlend<Ops, true, true, none, true, false>(k.blend))
-                                : pickBlend<Ops, true, true, none, false, false>(k.blend);
+  if (!k.textured)
+    return k.flat ? pickBlend<Ops, false, false, none, true, false>(k.blend)
+                  : pickBlend<Ops, false, false, none, false, false>(k.blend);
+  if (k.bilinear)
+    return k.flat ? (k.white ? pickBlend<Ops, true, true, none, true, true>(k.blend)
+                             : pickBlend<Ops, true, true, none, true, false>(k.blend))
+                  : pickBlend<Ops, true, true, none, false, false>(k.blend);
   switch (k.fetch) {
-  case Fetch::Inside:
-    return pickPointSampled<Ops, Fetch::Inside>(k);
-  case Fetch::Clamp:
-    return pickPointSampled<Ops, Fetch::Clamp>(k);
-  case Fetch::Any:
-    break;
+  case Fetch::Inside: return pickPointSampled<Ops, Fetch::Inside>(k);
+  case Fetch::Clamp: return pickPointSampled<Ops, Fetch::Clamp>(k);
+  case Fetch::Any: break;
   }
   return pickPointSampled<Ops, Fetch::Any>(k);
 }
@@ -421,7 +426,11 @@ void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex 
   const Texture *tex = s.texture;
   bool destAlphaOne = !hasAlpha(t.layout);
   const int64_t whole = (int64_t)1 << (31 + TEX_FRACTION);
-  SpanJob job{s, tri, destAlphaOne, flat, Addressing(tex ? tex->width : 1, s.wrapU),
+  SpanJob job{s,
+              tri,
+              destAlphaOne,
+              flat,
+              Addressing(tex ? tex->width : 1, s.wrapU),
               Addressing(tex ? tex->height : 1, s.wrapV),
               planeWithin(tri, tri.s, -whole, whole) && planeWithin(tri, tri.t, -whole, whole)};
   bool modulated = s.colour == Combine::Modulate && s.alpha == Combine::Modulate;

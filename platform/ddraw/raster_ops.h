@@ -19,12 +19,13 @@ namespace zyddraw {
 
 struct PortableOps {
   static const bool walks4 = false; // no Walk4: the span loops step each pixel's coordinates
-  typedef uint32_t Tint; // a diffuse colour, A R G B
+  typedef uint32_t Tint;            // a diffuse colour, A R G B
   static Tint tint(uint32_t colour) { return colour; }
 
   static uint32_t modulate(uint32_t texel, Tint diffuse) {
     uint32_t out = 0;
-    for (int c = 0; c < 4; c++) out |= mul255(channelOf(texel, c), channelOf(diffuse, c)) << (8 * c);
+    for (int c = 0; c < 4; c++)
+      out |= mul255(channelOf(texel, c), channelOf(diffuse, c)) << (8 * c);
     return out;
   }
   // (s * fs + d * fd + 127) / 255 per channel, saturated: blendPixel's rule.
@@ -141,10 +142,13 @@ struct Sse2Ops {
     return _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)colour), _mm_setzero_si128());
   }
   // Each pixel's alpha in all four of its 16-bit lanes.
-  static __m128i alphas(__m128i px) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px, 0xFF), 0xFF); }
+  static __m128i alphas(__m128i px) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px, 0xFF), 0xFF);
+  }
 
   static uint32_t modulate(uint32_t texel, Tint diffuse) {
-    return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(mul255(widen(texel), diffuse), _mm_setzero_si128()));
+    return (uint32_t)_mm_cvtsi128_si32(
+        _mm_packus_epi16(mul255(widen(texel), diffuse), _mm_setzero_si128()));
   }
   static uint32_t blend(uint32_t src, uint32_t dst, uint32_t fs, uint32_t fd) {
     __m128i zero = _mm_setzero_si128();
@@ -164,8 +168,10 @@ struct Sse2Ops {
     // Each channel's left and right texels side by side in 16-bit lanes; one multiply-add weighs
     // them into a 32-bit lane: left * (256 - fu) + right * fu, at most 65280.
     const __m128i wu = _mm_set1_epi32((int)(fu << 16 | (256 - fu)));
-    __m128i top = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)t00), _mm_cvtsi32_si128((int)t10)), zero);
-    __m128i bottom = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128((int)t01), _mm_cvtsi32_si128((int)t11)), zero);
+    __m128i top = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)t00), _mm_cvtsi32_si128((int)t10)), zero);
+    __m128i bottom = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)t01), _mm_cvtsi32_si128((int)t11)), zero);
     top = _mm_madd_epi16(top, wu);
     bottom = _mm_madd_epi16(bottom, wu);
     // top * (256 - fv) + bottom * fv: unsigned 16 x 16 products from their low and high halves.
@@ -174,7 +180,8 @@ struct Sse2Ops {
     const __m128i lo = _mm_mullo_epi16(pair, wv), hi = _mm_mulhi_epu16(pair, wv);
     const __m128i low16 = _mm_set1_epi32(0xFFFF);
     __m128i sum = _mm_add_epi32(_mm_and_si128(lo, low16), _mm_srli_epi32(lo, 16));
-    sum = _mm_add_epi32(sum, _mm_slli_epi32(_mm_add_epi32(_mm_and_si128(hi, low16), _mm_srli_epi32(hi, 16)), 16));
+    sum = _mm_add_epi32(
+        sum, _mm_slli_epi32(_mm_add_epi32(_mm_and_si128(hi, low16), _mm_srli_epi32(hi, 16)), 16));
     sum = _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(32768)), 16);
     return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(sum, zero), zero));
   }
@@ -198,8 +205,10 @@ struct Sse2Ops {
       const __m128i full = _mm_set1_epi16(255);
       __m128i dlo = _mm_unpacklo_epi8(d, zero), dhi = _mm_unpackhi_epi8(d, zero);
       __m128i alo = alphas(lo), ahi = alphas(hi);
-      lo = div255(_mm_add_epi16(_mm_mullo_epi16(lo, alo), _mm_mullo_epi16(dlo, _mm_sub_epi16(full, alo))));
-      hi = div255(_mm_add_epi16(_mm_mullo_epi16(hi, ahi), _mm_mullo_epi16(dhi, _mm_sub_epi16(full, ahi))));
+      lo = div255(
+          _mm_add_epi16(_mm_mullo_epi16(lo, alo), _mm_mullo_epi16(dlo, _mm_sub_epi16(full, alo))));
+      hi = div255(
+          _mm_add_epi16(_mm_mullo_epi16(hi, ahi), _mm_mullo_epi16(dhi, _mm_sub_epi16(full, ahi))));
       _mm_storeu_si128(to, _mm_packus_epi16(lo, hi));
     }
   }

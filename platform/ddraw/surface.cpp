@@ -11,7 +11,9 @@ namespace zyddraw {
 namespace {
 
 // Rows are padded, as video memory often is, so that callers must honour the pitch.
-long pitchFor(Layout layout, int width) { return ((long)width * bytesPerPixel(layout) + 63) / 32 * 32; }
+long pitchFor(Layout layout, int width) {
+  return ((long)width * bytesPerPixel(layout) + 63) / 32 * 32;
+}
 
 // The rectangle or the whole surface, cut to the surface; false when nothing is left.
 bool clipRect(const RECT *in, int width, int height, RECT *out) {
@@ -137,7 +139,8 @@ HRESULT Surface::Flip(IDirectDrawSurface7 *, DWORD) {
 }
 
 HRESULT Surface::GetAttachedSurface(DDSCAPS2 *caps, IDirectDrawSurface7 **surface) {
-  if (!surface || !caps || !_attached || !(caps->dwCaps & DDSCAPS_BACKBUFFER)) return DDERR_NOTFOUND;
+  if (!surface || !caps || !_attached || !(caps->dwCaps & DDSCAPS_BACKBUFFER))
+    return DDERR_NOTFOUND;
   _attached->AddRef();
   *surface = _attached;
   return DD_OK;
@@ -160,7 +163,8 @@ HRESULT Surface::GetSurfaceDesc(DDSURFACEDESC2 *desc) {
 HRESULT Surface::SetClipper(IDirectDrawClipper *clipper) {
   if (clipper) {
     clipper->AddRef();
-    if (primary() && clipperWindow(clipper)) setDisplayWindow(*_display, clipperWindow(clipper), false);
+    if (primary() && clipperWindow(clipper))
+      setDisplayWindow(*_display, clipperWindow(clipper), false);
   }
   if (_clipper) _clipper->Release();
   _clipper = clipper;
@@ -214,8 +218,8 @@ bool layoutOf(const DDPIXELFORMAT &pf, Layout *layout) {
   return false;
 }
 
-void fillRows(uint8_t *pixels, long pitch, int bpp, const uint8_t *stored, long x0, long y0, long x1,
-              long y1) {
+void fillRows(uint8_t *pixels, long pitch, int bpp, const uint8_t *stored, long x0, long y0,
+              long x1, long y1) {
   if (x0 >= x1 || y0 >= y1) return;
   uint8_t *first = pixels + y0 * pitch + x0 * bpp;
   size_t bytes = (size_t)(x1 - x0) * bpp;
@@ -231,15 +235,9 @@ DDPIXELFORMAT pixelFormatOf(Layout l) {
   case Layout::ARGB8888:
     pf = {sizeof pf, DDPF_RGB | DDPF_ALPHAPIXELS, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000};
     break;
-  case Layout::XRGB8888:
-    pf = {sizeof pf, DDPF_RGB, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0};
-    break;
-  case Layout::RGB565:
-    pf = {sizeof pf, DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0};
-    break;
-  case Layout::XRGB1555:
-    pf = {sizeof pf, DDPF_RGB, 0, 16, 0x7C00, 0x03E0, 0x001F, 0};
-    break;
+  case Layout::XRGB8888: pf = {sizeof pf, DDPF_RGB, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0}; break;
+  case Layout::RGB565: pf = {sizeof pf, DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0}; break;
+  case Layout::XRGB1555: pf = {sizeof pf, DDPF_RGB, 0, 16, 0x7C00, 0x03E0, 0x001F, 0}; break;
   case Layout::ARGB4444:
     pf = {sizeof pf, DDPF_RGB | DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000};
     break;

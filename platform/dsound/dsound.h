@@ -18,13 +18,14 @@ class Event;
 }
 
 constexpr HRESULT DS_OK = 0;
-constexpr HRESULT DSERR_GENERIC = -2147467259L;       // 0x80004005
-constexpr HRESULT DSERR_INVALIDPARAM = -2147024809L;  // 0x80070057
-constexpr HRESULT DSERR_OUTOFMEMORY = -2147024882L;   // 0x8007000E
-constexpr HRESULT DSERR_NODRIVER = -2005401480L;      // 0x88780078
-constexpr HRESULT DSERR_BUFFERLOST = -2005401450L;    // 0x88780096, never produced here
-constexpr HRESULT DSERR_NOINTERFACE = -2147467262L;   // 0x80004002
-constexpr HRESULT DSERR_CONTROLUNAVAIL = -2005401570L; // 0x8878001E, a control the buffer was made without
+constexpr HRESULT DSERR_GENERIC = -2147467259L;      // 0x80004005
+constexpr HRESULT DSERR_INVALIDPARAM = -2147024809L; // 0x80070057
+constexpr HRESULT DSERR_OUTOFMEMORY = -2147024882L;  // 0x8007000E
+constexpr HRESULT DSERR_NODRIVER = -2005401480L;     // 0x88780078
+constexpr HRESULT DSERR_BUFFERLOST = -2005401450L;   // 0x88780096, never produced here
+constexpr HRESULT DSERR_NOINTERFACE = -2147467262L;  // 0x80004002
+constexpr HRESULT DSERR_CONTROLUNAVAIL =
+    -2005401570L; // 0x8878001E, a control the buffer was made without
 
 // Buffer capabilities (DSBUFFERDESC::dwFlags).
 constexpr DWORD DSBCAPS_LOCSOFTWARE = 0x8;
@@ -33,18 +34,18 @@ constexpr DWORD DSBCAPS_CTRLPAN = 0x40;
 constexpr DWORD DSBCAPS_CTRLVOLUME = 0x80;
 constexpr DWORD DSBCAPS_CTRLPOSITIONNOTIFY = 0x100;
 constexpr DWORD DSBCAPS_GLOBALFOCUS = 0x8000;
-constexpr DWORD DSBPLAY_LOOPING = 0x1;         // Play flag
-constexpr DWORD DSBLOCK_ENTIREBUFFER = 0x2;    // Lock flag
-constexpr DWORD DSBSTATUS_PLAYING = 0x1;       // GetStatus bits
+constexpr DWORD DSBPLAY_LOOPING = 0x1;      // Play flag
+constexpr DWORD DSBLOCK_ENTIREBUFFER = 0x2; // Lock flag
+constexpr DWORD DSBSTATUS_PLAYING = 0x1;    // GetStatus bits
 constexpr DWORD DSBSTATUS_BUFFERLOST = 0x2;
 constexpr DWORD DSBSTATUS_LOOPING = 0x4;
 constexpr DWORD DSBSTATUS_LOCHARDWARE = 0x8;
 constexpr DWORD DSBSTATUS_LOCSOFTWARE = 0x10;
-constexpr DWORD DSCAPS_EMULDRIVER = 0x20;      // DSCAPS::dwFlags
-constexpr DWORD DSSCL_NORMAL = 1;              // cooperative levels
+constexpr DWORD DSCAPS_EMULDRIVER = 0x20; // DSCAPS::dwFlags
+constexpr DWORD DSSCL_NORMAL = 1;         // cooperative levels
 constexpr DWORD DSSCL_PRIORITY = 2;
 constexpr DWORD DSSPEAKER_STEREO = 4;
-constexpr long DSBVOLUME_MIN = -10000;         // silent
+constexpr long DSBVOLUME_MIN = -10000; // silent
 constexpr long DSBVOLUME_MAX = 0;
 constexpr long DSBPAN_LEFT = -10000;
 constexpr long DSBPAN_RIGHT = 10000;
@@ -60,20 +61,20 @@ struct DSCAPS {
 // A buffer's own description (IDirectSoundBuffer::GetCaps).
 struct DSBCAPS {
   DWORD dwSize;
-  DWORD dwFlags;        // the DSBCAPS_ flags it was created with
+  DWORD dwFlags; // the DSBCAPS_ flags it was created with
   DWORD dwBufferBytes;
 };
 
 // A buffer's sample format: the body of a WAV "fmt " chunk (little-endian, packed).
 #pragma pack(push, 1)
 struct WAVEFORMATEX {
-  WORD wFormatTag;        // 1 = PCM, the only format taken
+  WORD wFormatTag; // 1 = PCM, the only format taken
   WORD nChannels;
   DWORD nSamplesPerSec;
-  DWORD nAvgBytesPerSec;  // rate x block align
-  WORD nBlockAlign;       // bytes per frame
-  WORD wBitsPerSample;    // 8 or 16
-  WORD cbSize;            // extra bytes after the record
+  DWORD nAvgBytesPerSec; // rate x block align
+  WORD nBlockAlign;      // bytes per frame
+  WORD wBitsPerSample;   // 8 or 16
+  WORD cbSize;           // extra bytes after the record
 };
 #pragma pack(pop)
 

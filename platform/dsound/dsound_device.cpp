@@ -16,9 +16,9 @@ struct TestSwitches {
 TestSwitches gSwitches;
 
 std::mutex gLiveMutex;
-DsDevice *gLive = nullptr;  // the device the manual output mixes
+DsDevice *gLive = nullptr; // the device the manual output mixes
 
-const Uint16 kOutputFrames = 1024;  // SDL callback period, ~23 ms
+const Uint16 kOutputFrames = 1024; // SDL callback period, ~23 ms
 
 void audioCallback(void *userdata, Uint8 *stream, int len) {
   DsDevice *device = static_cast<DsDevice *>(userdata);
@@ -32,8 +32,7 @@ void audioCallback(void *userdata, Uint8 *stream, int len) {
 }
 
 bool openOutput(DsDevice *device) {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-    return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   SDL_AudioSpec want{}, have{};
   want.freq = int(zy::kOutputRate);
   want.format = AUDIO_S16SYS;
@@ -52,9 +51,8 @@ bool openOutput(DsDevice *device) {
 }
 
 void closeOutput(DsDevice *device) {
-  if (device->output == 0)
-    return;
-  dsoundTestPaceOutput(false);  // a callback waiting for frames holds SDL's lock: let it go
+  if (device->output == 0) return;
+  dsoundTestPaceOutput(false); // a callback waiting for frames holds SDL's lock: let it go
   SDL_CloseAudioDevice(device->output);
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   device->output = 0;
@@ -67,29 +65,24 @@ bool validFormat(const WAVEFORMATEX *format) {
          format->nSamplesPerSec >= DSBFREQUENCY_MIN && format->nSamplesPerSec <= DSBFREQUENCY_MAX;
 }
 
-}  // namespace
+} // namespace
 
 void DsDevice::mix(int16_t *pcm, size_t frames) {
-  if (scratch.size() < frames * 2)
-    scratch.resize(frames * 2);
+  if (scratch.size() < frames * 2) scratch.resize(frames * 2);
   std::fill(scratch.begin(), scratch.begin() + frames * 2, 0.0f);
   voices.clear();
-  for (DsBuffer *buffer : buffers)
-    voices.push_back(&buffer->voice);
+  for (DsBuffer *buffer : buffers) voices.push_back(&buffer->voice);
   zy::mixFast(voices.data(), voices.size(), scratch.data(), frames);
   zy::limitPeaks(scratch.data(), frames);
   zy::mixToPcm16(scratch.data(), pcm, frames);
 }
 
 HRESULT DirectSoundCreate(const void *, IDirectSound **device, void *) {
-  if (!device)
-    return DSERR_INVALIDPARAM;
+  if (!device) return DSERR_INVALIDPARAM;
   *device = nullptr;
-  if (gSwitches.failCreate)
-    return DSERR_NODRIVER;
+  if (gSwitches.failCreate) return DSERR_NODRIVER;
   DsDevice *created = new (std::nothrow) DsDevice;
-  if (!created)
-    return DSERR_OUTOFMEMORY;
+  if (!created) return DSERR_OUTOFMEMORY;
   if (!gSwitches.manualOutput && !openOutput(created)) {
     delete created;
     return DSERR_NODRIVER;
@@ -103,8 +96,7 @@ HRESULT DirectSoundCreate(const void *, IDirectSound **device, void *) {
 }
 
 HRESULT IDirectSound::GetCaps(DSCAPS *caps) {
-  if (!caps)
-    return DSERR_INVALIDPARAM;
+  if (!caps) return DSERR_INVALIDPARAM;
   caps->dwFlags = gSwitches.emulated ? DSCAPS_EMULDRIVER : 0;
   return DS_OK;
 }
@@ -119,16 +111,16 @@ HRESULT IDirectSound::SetSpeakerConfig(DWORD config) {
   return config == DSSPEAKER_STEREO ? DS_OK : DSERR_INVALIDPARAM;
 }
 
-HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC *desc, IDirectSoundBuffer **buffer, void *) {
-  if (!buffer)
-    return DSERR_INVALIDPARAM;
+HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC *desc, IDirectSoundBuffer **buffer,
+                                        void *) {
+  if (!buffer) return DSERR_INVALIDPARAM;
   *buffer = nullptr;
-  if (!desc || !validFormat(desc->lpwfxFormat) || desc->dwBufferBytes < desc->lpwfxFormat->nBlockAlign)
+  if (!desc || !validFormat(desc->lpwfxFormat) ||
+      desc->dwBufferBytes < desc->lpwfxFormat->nBlockAlign)
     return DSERR_INVALIDPARAM;
   DsDevice *device = static_cast<DsDevice *>(this);
   DsBuffer *created = new (std::nothrow) DsBuffer;
-  if (!created)
-    return DSERR_OUTOFMEMORY;
+  if (!created) return DSERR_OUTOFMEMORY;
   const WAVEFORMATEX &format = *desc->lpwfxFormat;
   try {
     created->memory.assign(desc->dwBufferBytes, format.wBitsPerSample == 8 ? 0x80 : 0);
@@ -158,12 +150,10 @@ HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC *desc, IDirectSoundBu
 unsigned long IDirectSound::Release() {
   DsDevice *self = static_cast<DsDevice *>(this);
   int left = --self->references;
-  if (left > 0)
-    return unsigned(left);
+  if (left > 0) return unsigned(left);
   {
     std::lock_guard<std::mutex> lock(gLiveMutex);
-    if (gLive == self)
-      gLive = nullptr;
+    if (gLive == self) gLive = nullptr;
   }
   closeOutput(self);
   delete self;
@@ -195,8 +185,7 @@ unsigned long dsoundTestUnlockCount(const IDirectSoundBuffer *buffer) {
 
 int dsoundTestLiveBuffers() {
   std::lock_guard<std::mutex> live(gLiveMutex);
-  if (!gLive)
-    return 0;
+  if (!gLive) return 0;
   std::lock_guard<std::mutex> lock(gLive->mutex);
   return int(gLive->buffers.size());
 }

@@ -15,13 +15,13 @@
 
 namespace zy {
 
-const float kLimitThreshold = 0.7f;  // about -3 dBFS: the curve starts here
-const float kLimitCeiling = 0.99f;   // and approaches this, about -0.1 dBFS
+const float kLimitThreshold = 0.7f; // about -3 dBFS: the curve starts here
+const float kLimitCeiling = 0.99f;  // and approaches this, about -0.1 dBFS
 
 float limitSample(float sample);
 // Limits interleaved stereo in place.
 void limitPeaks(float *stereo, size_t frames);
 
-}  // namespace zy
+} // namespace zy
 
 #endif

@@ -7,10 +7,8 @@
 namespace zy {
 
 double attenuationGain(long hundredthsOfDb) {
-  if (hundredthsOfDb <= DSBVOLUME_MIN)
-    return 0.0;
-  if (hundredthsOfDb >= 0)
-    return 1.0;
+  if (hundredthsOfDb <= DSBVOLUME_MIN) return 0.0;
+  if (hundredthsOfDb >= 0) return 1.0;
   return std::pow(10.0, hundredthsOfDb / 2000.0);
 }
 
@@ -36,8 +34,7 @@ void notifyPassed(const Voice &voice, uint64_t startFrame, uint64_t advanced) {
   for (const DSBPOSITIONNOTIFY &note : voice.notes) {
     uint64_t frame = note.dwOffset / voice.blockAlign;
     uint64_t distance = (frame + voice.frames - startFrame) % voice.frames;
-    if (distance < advanced && note.hEventNotify)
-      note.hEventNotify->set();
+    if (distance < advanced && note.hEventNotify) note.hEventNotify->set();
   }
 }
 
@@ -58,8 +55,7 @@ void advanceCursor(Voice &voice, uint64_t advance) {
 
 // Output frames a voice sounds for before it ends (all of them when it loops).
 size_t audibleFrames(const Voice &voice, uint64_t step, size_t frames) {
-  if (voice.looping)
-    return frames;
+  if (voice.looping) return frames;
   uint64_t end = uint64_t(voice.frames) << kFracBits;
   uint64_t left = (end - voice.pos + step - 1) / step;
   return left < frames ? size_t(left) : frames;
@@ -70,25 +66,22 @@ size_t audibleFrames(const Voice &voice, uint64_t step, size_t frames) {
 double sampleAt(const Voice &voice, uint32_t frame, int channel) {
   const uint8_t *p = voice.data + size_t(frame) * voice.blockAlign;
   int c = channel < voice.channels ? channel : 0;
-  if (voice.bits == 8)
-    return (int(p[c]) - 128) / 128.0;
+  if (voice.bits == 8) return (int(p[c]) - 128) / 128.0;
   int16_t s = int16_t(uint16_t(p[2 * c]) | uint16_t(p[2 * c + 1]) << 8);
   return s / 32768.0;
 }
 
 uint32_t nextFrame(const Voice &voice, uint32_t frame) {
-  if (frame + 1 < voice.frames)
-    return frame + 1;
+  if (frame + 1 < voice.frames) return frame + 1;
   return voice.looping ? 0 : frame;
 }
 
-}  // namespace
+} // namespace
 
 void mixReference(Voice *const *voices, size_t count, float *stereo, size_t frames) {
   for (size_t v = 0; v < count; ++v) {
     Voice &voice = *voices[v];
-    if (!voice.playing || voice.frames == 0)
-      continue;
+    if (!voice.playing || voice.frames == 0) continue;
     double left, right;
     voiceGains(voice, &left, &right);
     uint64_t step = voiceStep(voice);
@@ -113,10 +106,8 @@ void mixReference(Voice *const *voices, size_t count, float *stereo, size_t fram
 
 namespace {
 
-template <int Bits>
-inline float readSample(const uint8_t *p) {
-  if (Bits == 8)
-    return float(int(p[0]) - 128) * (1.0f / 128.0f);
+template <int Bits> inline float readSample(const uint8_t *p) {
+  if (Bits == 8) return float(int(p[0]) - 128) * (1.0f / 128.0f);
   return float(int16_t(uint16_t(p[0]) | uint16_t(p[1]) << 8)) * (1.0f / 32768.0f);
 }
 
@@ -139,18 +130,16 @@ void mixVoice(Voice &voice, float left, float right, uint64_t step, float *stere
     stereo[2 * i] += (al + (bl - al) * t) * left;
     stereo[2 * i + 1] += (ar + (br - ar) * t) * right;
     pos += step;
-    if (pos >= end)
-      pos -= end;
+    if (pos >= end) pos -= end;
   }
 }
 
-}  // namespace
+} // namespace
 
 void mixFast(Voice *const *voices, size_t count, float *stereo, size_t frames) {
   for (size_t v = 0; v < count; ++v) {
     Voice &voice = *voices[v];
-    if (!voice.playing || voice.frames == 0)
-      continue;
+    if (!voice.playing || voice.frames == 0) continue;
     double left, right;
     voiceGains(voice, &left, &right);
     uint64_t step = voiceStep(voice);
@@ -158,9 +147,11 @@ void mixFast(Voice *const *voices, size_t count, float *stereo, size_t frames) {
     if (left != 0.0 || right != 0.0) {
       bool stereoVoice = voice.channels >= 2;
       if (voice.bits == 8)
-        (stereoVoice ? mixVoice<8, true> : mixVoice<8, false>)(voice, float(left), float(right), step, stereo, audible);
+        (stereoVoice ? mixVoice<8, true> : mixVoice<8, false>)(voice, float(left), float(right),
+                                                               step, stereo, audible);
       else
-        (stereoVoice ? mixVoice<16, true> : mixVoice<16, false>)(voice, float(left), float(right), step, stereo, audible);
+        (stereoVoice ? mixVoice<16, true> : mixVoice<16, false>)(voice, float(left), float(right),
+                                                                 step, stereo, audible);
     }
     advanceCursor(voice, step * audible);
   }
@@ -174,4 +165,4 @@ void mixToPcm16(const float *stereo, int16_t *pcm, size_t frames) {
   }
 }
 
-}  // namespace zy
+} // namespace zy

@@ -12,13 +12,13 @@ struct Pace {
   std::mutex mutex;
   std::condition_variable changed;
   bool on = false;
-  uint64_t granted = 0;  // frames the frames have handed the output
-  uint64_t mixed = 0;    // frames the output has mixed
-  size_t period = 1024;  // frames per output callback, as last seen
+  uint64_t granted = 0; // frames the frames have handed the output
+  uint64_t mixed = 0;   // frames the output has mixed
+  size_t period = 1024; // frames per output callback, as last seen
 };
 Pace gPace;
 
-}  // namespace
+} // namespace
 
 void dsoundPaceWait(size_t frames) {
   std::unique_lock<std::mutex> lock(gPace.mutex);

@@ -7,11 +7,10 @@ std::atomic<bool> gRecording{false};
 std::mutex gRecordMutex;
 std::vector<DsRecord> gRecords;
 
-}  // namespace
+} // namespace
 
 void dsoundRecordCall(DsCall call, const IDirectSoundBuffer *buffer, long value) {
-  if (!gRecording)
-    return;
+  if (!gRecording) return;
   std::lock_guard<std::mutex> lock(gRecordMutex);
   gRecords.push_back(DsRecord{call, buffer, value});
 }

@@ -20,37 +20,39 @@ enum : unsigned int {
   WM_DESTROY = 0x0002,
   WM_PAINT = 0x000F,
   WM_CLOSE = 0x0010,
-  WM_ACTIVATEAPP = 0x001C,   // wParam 1 activated, 0 deactivated
-  WM_KEYDOWN = 0x0100,       // wParam virtual key; lParam repeat 1, scan code bits 16-23,
-  WM_KEYUP = 0x0101,         //   extended key bit 24, previous state bit 30, released bit 31
-  WM_CHAR = 0x0102,          // wParam character code
-  WM_SYSKEYDOWN = 0x0104,    // Alt and F10, as Windows sends them
+  WM_ACTIVATEAPP = 0x001C, // wParam 1 activated, 0 deactivated
+  WM_KEYDOWN = 0x0100,     // wParam virtual key; lParam repeat 1, scan code bits 16-23,
+  WM_KEYUP = 0x0101,       //   extended key bit 24, previous state bit 30, released bit 31
+  WM_CHAR = 0x0102,        // wParam character code
+  WM_SYSKEYDOWN = 0x0104,  // Alt and F10, as Windows sends them
   WM_SYSKEYUP = 0x0105,
-  WM_MOUSEMOVE = 0x0200,     // wParam MK_ flags; lParam x in the low word, y in the high word
+  WM_MOUSEMOVE = 0x0200, // wParam MK_ flags; lParam x in the low word, y in the high word
   WM_LBUTTONDOWN = 0x0201,
   WM_LBUTTONUP = 0x0202,
   WM_RBUTTONDOWN = 0x0204,
   WM_RBUTTONUP = 0x0205,
   WM_MBUTTONDOWN = 0x0207,
   WM_MBUTTONUP = 0x0208,
-  WM_MOUSEWHEEL = 0x020A,    // wParam delta (120 a notch) in the high word, MK_ flags low
+  WM_MOUSEWHEEL = 0x020A, // wParam delta (120 a notch) in the high word, MK_ flags low
 };
 
 // Mouse-message key flags (low word of wParam).
-constexpr unsigned int MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08, MK_MBUTTON = 0x10;
+constexpr unsigned int MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08,
+                       MK_MBUTTON = 0x10;
 
 // A window procedure: returns the message's result (0 = handled).
-typedef long (*HostWindowProc)(HostWindow *window, unsigned int message, unsigned int wParam, long lParam);
+typedef long (*HostWindowProc)(HostWindow *window, unsigned int message, unsigned int wParam,
+                               long lParam);
 
 // ---- windows --------------------------------------------------------------------------------
 
 struct HostWindowDesc {
   const char *title;
-  int width, height;       // drawable size in pixels
-  uint32_t sdlFlags;       // SDL_WINDOW_OPENGL, SDL_WINDOW_HIDDEN, SDL_WINDOW_FULLSCREEN, ...
-  int x, y;                // position, or HOST_CENTERED
-  HostWindowProc proc;     // may be null: messages are then dropped
-  void *userData;          // the object the procedure finds with hostUserData
+  int width, height;   // drawable size in pixels
+  uint32_t sdlFlags;   // SDL_WINDOW_OPENGL, SDL_WINDOW_HIDDEN, SDL_WINDOW_FULLSCREEN, ...
+  int x, y;            // position, or HOST_CENTERED
+  HostWindowProc proc; // may be null: messages are then dropped
+  void *userData;      // the object the procedure finds with hostUserData
 };
 enum { HOST_CENTERED = -0x7fff };
 

@@ -42,8 +42,8 @@ void showOnItsThread(const std::shared_ptr<BoxRun> &run) {
     run->finished.notify_all();
     return;
   }
-  const bool shown =
-      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, run->title.c_str(), run->text.c_str(), run->owner) == 0;
+  const bool shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, run->title.c_str(),
+                                              run->text.c_str(), run->owner) == 0;
   {
     std::lock_guard<std::mutex> hold(run->lock);
     run->done = true;

@@ -10,8 +10,12 @@ unsigned long frameCount;
 
 } // namespace
 
-uint64_t hostCounter() { return hostTestSeams.clockStep ? hostTestSeams.steppedMs : SDL_GetPerformanceCounter(); }
-uint64_t hostCounterFrequency() { return hostTestSeams.clockStep ? 1000 : SDL_GetPerformanceFrequency(); }
+uint64_t hostCounter() {
+  return hostTestSeams.clockStep ? hostTestSeams.steppedMs : SDL_GetPerformanceCounter();
+}
+uint64_t hostCounterFrequency() {
+  return hostTestSeams.clockStep ? 1000 : SDL_GetPerformanceFrequency();
+}
 
 uint32_t hostMilliseconds() {
   // Split the division so that counter * 1000 never overflows.
@@ -32,7 +36,8 @@ void hostPaceFrame(uint32_t lastFlipMs, uint32_t periodMs) {
   for (;;) {
     uint32_t elapsed = hostMilliseconds() - lastFlipMs;
     if (elapsed >= periodMs) return;
-    if (periodMs - elapsed > 1) std::this_thread::sleep_for(std::chrono::milliseconds(periodMs - elapsed - 1));
+    if (periodMs - elapsed > 1)
+      std::this_thread::sleep_for(std::chrono::milliseconds(periodMs - elapsed - 1));
   }
 }
 

@@ -48,7 +48,8 @@ bool hostOpenRealDisplay(char *reason, size_t size) {
   if (asked && asked[0]) return true; // asked for by name (tests, benchmarks): taken as it is
   std::string real;
   for (int i = 0; i < SDL_GetNumVideoDrivers(); i++)
-    if (!unseen(SDL_GetVideoDriver(i))) real += (real.empty() ? "" : ",") + std::string(SDL_GetVideoDriver(i));
+    if (!unseen(SDL_GetVideoDriver(i)))
+      real += (real.empty() ? "" : ",") + std::string(SDL_GetVideoDriver(i));
   if (real.empty()) {
     snprintf(reason, size, "SDL has no driver for a display");
     return false;
@@ -73,6 +74,7 @@ void hostWatchDisplayLoss() {
   void *xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
   if (!xlib) return;
   typedef XIOErrorHandler (*SetHandler)(XIOErrorHandler);
-  if (SetHandler set = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetIOErrorHandler"))) set(displayLost);
+  if (SetHandler set = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetIOErrorHandler")))
+    set(displayLost);
   dlclose(xlib); // SDL's own reference keeps it loaded
 }

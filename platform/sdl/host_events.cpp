@@ -13,9 +13,12 @@ int mouseX, mouseY; // client pixels of the window that last saw the pointer
 // Key messages carry the generic shift, control and alt codes, as Windows sends them.
 int genericKey(int virtualKey) {
   switch (virtualKey) {
-  case 160: case 161: return 16; // VK_SHIFT
-  case 162: case 163: return 17; // VK_CONTROL
-  case 164: case 165: return 18; // VK_MENU
+  case 160:
+  case 161: return 16; // VK_SHIFT
+  case 162:
+  case 163: return 17; // VK_CONTROL
+  case 164:
+  case 165: return 18; // VK_MENU
   default: return virtualKey;
   }
 }
@@ -40,13 +43,14 @@ long keyLParam(const HostKey &key, bool down, bool repeat) {
   return (long)(int32_t)lParam;
 }
 
-
 void sendKey(HostWindow *window, const HostKey &key, bool down, bool repeat) {
-  bool sys = hostKeyDown(18) || key.virtualKey == 164 || key.virtualKey == 165 || key.virtualKey == 121;
+  bool sys =
+      hostKeyDown(18) || key.virtualKey == 164 || key.virtualKey == 165 || key.virtualKey == 121;
   unsigned int message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   hostDeliverInput(window, message, genericKey(key.virtualKey), keyLParam(key, down, repeat));
   // The control characters Windows translates from key presses.
-  if (down && (key.virtualKey == 13 || key.virtualKey == 8 || key.virtualKey == 9 || key.virtualKey == 27))
+  if (down &&
+      (key.virtualKey == 13 || key.virtualKey == 8 || key.virtualKey == 9 || key.virtualKey == 27))
     hostSendMessage(window, WM_CHAR, key.virtualKey, keyLParam(key, true, repeat));
 }
 
@@ -55,8 +59,12 @@ void sendText(HostWindow *window, const char *text) {
   const unsigned char *p = reinterpret_cast<const unsigned char *>(text);
   while (*p) {
     unsigned int code = *p++;
-    if (code >= 0xC0 && code < 0xE0 && (*p & 0xC0) == 0x80) code = (code & 0x1F) << 6 | (*p++ & 0x3F);
-    else if (code >= 0x80) { while ((*p & 0xC0) == 0x80) p++; continue; }
+    if (code >= 0xC0 && code < 0xE0 && (*p & 0xC0) == 0x80)
+      code = (code & 0x1F) << 6 | (*p++ & 0x3F);
+    else if (code >= 0x80) {
+      while ((*p & 0xC0) == 0x80) p++;
+      continue;
+    }
     if (code >= 32 && code != 127 && code < 256) hostSendMessage(window, WM_CHAR, code, 1);
   }
 }
@@ -74,7 +82,8 @@ void sendButton(HostWindow *window, uint8_t button, bool down, int x, int y) {
 }
 
 void sendWindowEvent(HostWindow *window, const SDL_WindowEvent &event) {
-  bool focusEvent = event.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.event == SDL_WINDOWEVENT_FOCUS_LOST;
+  bool focusEvent =
+      event.event == SDL_WINDOWEVENT_FOCUS_GAINED || event.event == SDL_WINDOWEVENT_FOCUS_LOST;
   if (hostTestSeams.focusHeld && focusEvent) return;
   switch (event.event) {
   case SDL_WINDOWEVENT_CLOSE: hostSendMessage(window, WM_CLOSE, 0, 0); break;
@@ -105,7 +114,8 @@ void translate(const SDL_Event &event) {
         sendKey(w, *key, event.type == SDL_KEYDOWN, event.key.repeat != 0);
     break;
   case SDL_TEXTINPUT:
-    if (HostWindow *w = hostWindowOfId(event.text.windowID); w && real) sendText(w, event.text.text);
+    if (HostWindow *w = hostWindowOfId(event.text.windowID); w && real)
+      sendText(w, event.text.text);
     break;
   case SDL_MOUSEMOTION:
     if (HostWindow *w = hostWindowOfId(event.motion.windowID); w && real) {
@@ -117,12 +127,14 @@ void translate(const SDL_Event &event) {
   case SDL_MOUSEBUTTONDOWN:
   case SDL_MOUSEBUTTONUP:
     if (HostWindow *w = hostWindowOfId(event.button.windowID); w && real)
-      sendButton(w, event.button.button, event.type == SDL_MOUSEBUTTONDOWN, event.button.x, event.button.y);
+      sendButton(w, event.button.button, event.type == SDL_MOUSEBUTTONDOWN, event.button.x,
+                 event.button.y);
     break;
-  case SDL_CONTROLLERDEVICEADDED: case SDL_CONTROLLERDEVICEREMOVED:
-  case SDL_CONTROLLERBUTTONDOWN: case SDL_CONTROLLERBUTTONUP: case SDL_CONTROLLERAXISMOTION:
-    hostPadEvent(event);
-    break;
+  case SDL_CONTROLLERDEVICEADDED:
+  case SDL_CONTROLLERDEVICEREMOVED:
+  case SDL_CONTROLLERBUTTONDOWN:
+  case SDL_CONTROLLERBUTTONUP:
+  case SDL_CONTROLLERAXISMOTION: hostPadEvent(event); break;
   case SDL_MOUSEWHEEL:
     if (HostWindow *w = hostWindowOfId(event.wheel.windowID); w && real) {
       int delta = event.wheel.y * 120;
@@ -137,11 +149,14 @@ void translate(const SDL_Event &event) {
 
 } // namespace
 
-long hostPointLParam(int x, int y) { return (long)(int32_t)((uint32_t)(uint16_t)x | (uint32_t)(uint16_t)y << 16); }
+long hostPointLParam(int x, int y) {
+  return (long)(int32_t)((uint32_t)(uint16_t)x | (uint32_t)(uint16_t)y << 16);
+}
 
 unsigned int hostMouseFlags() {
   uint32_t buttons = leftButton ? SDL_BUTTON_LMASK : 0;
-  if (!hostScriptActive() && SDL_WasInit(SDL_INIT_VIDEO)) buttons = SDL_GetMouseState(nullptr, nullptr);
+  if (!hostScriptActive() && SDL_WasInit(SDL_INIT_VIDEO))
+    buttons = SDL_GetMouseState(nullptr, nullptr);
   unsigned int flags = 0;
   if (buttons & SDL_BUTTON_LMASK) flags |= MK_LBUTTON;
   if (buttons & SDL_BUTTON_RMASK) flags |= MK_RBUTTON;
@@ -154,8 +169,10 @@ unsigned int hostMouseFlags() {
 void hostDeliverInput(HostWindow *window, unsigned int message, unsigned int wParam, long lParam) {
   hostWatchScreenshotKey(message, wParam, lParam);
   switch (message) {
-  case WM_KEYDOWN: case WM_SYSKEYDOWN: keyState[sidedKey(wParam, lParam)] = true; break;
-  case WM_KEYUP: case WM_SYSKEYUP: keyState[sidedKey(wParam, lParam)] = false; break;
+  case WM_KEYDOWN:
+  case WM_SYSKEYDOWN: keyState[sidedKey(wParam, lParam)] = true; break;
+  case WM_KEYUP:
+  case WM_SYSKEYUP: keyState[sidedKey(wParam, lParam)] = false; break;
   case WM_LBUTTONDOWN: leftButton = true; break;
   case WM_LBUTTONUP: leftButton = false; break;
   default: break;
@@ -222,6 +239,8 @@ void hostResetInputState() {
 }
 
 void hostWaitForInput() {
-  if (hostScriptActive()) hostTestSeams.waitForScriptedInput();
-  else hostWaitEvents(10);
+  if (hostScriptActive())
+    hostTestSeams.waitForScriptedInput();
+  else
+    hostWaitEvents(10);
 }

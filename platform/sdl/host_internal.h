@@ -9,12 +9,12 @@
 
 struct HostWindow {
   SDL_Window *sdl;
-  uint32_t id;          // SDL's window id
+  uint32_t id; // SDL's window id
   HostWindowProc proc;
   void *userData;
-  int width, height;    // drawable size asked for
+  int width, height; // drawable size asked for
   bool focused;
-  HostWindow *next;     // the open windows, newest first
+  HostWindow *next;                  // the open windows, newest first
   int windowedWidth, windowedHeight; // the size to give back on leaving full screen
 };
 
@@ -67,15 +67,15 @@ struct HostTestSeams {
   // pump, and stands in for hostWaitForInput's wait.
   void (*deliverScriptedInput)();
   void (*waitForScriptedInput)();
-  uint32_t clockStep;       // ms per frame of the stepped counter; 0 = the system counter
-  uint64_t steppedMs;       // the stepped counter
-  bool noFrameWait;         // hostPaceFrame never waits
+  uint32_t clockStep; // ms per frame of the stepped counter; 0 = the system counter
+  uint64_t steppedMs; // the stepped counter
+  bool noFrameWait;   // hostPaceFrame never waits
   void (*frameHook)(void *context, unsigned long frame);
   void *frameHookContext;
   void (*messageBox)(void *context, const char *title, const char *text); // records instead
   void *messageBoxContext;
-  int openingScale;         // scaled windows' opening multiple; 0 chooses from the desktop
-  bool focusHeld;           // the display's focus changes are ignored
+  int openingScale; // scaled windows' opening multiple; 0 chooses from the desktop
+  bool focusHeld;   // the display's focus changes are ignored
 };
 extern HostTestSeams hostTestSeams;
 

@@ -17,9 +17,9 @@ struct Pad {
 };
 
 std::vector<Pad> pads;
-PadKeys sent;            // the keys the windows were told are down
-uint32_t repeatAt[256];  // when a held key sends its next repeat (hostMilliseconds)
-unsigned long tapFrame;  // the frame the current taps belong to
+PadKeys sent;           // the keys the windows were told are down
+uint32_t repeatAt[256]; // when a held key sends its next repeat (hostMilliseconds)
+unsigned long tapFrame; // the frame the current taps belong to
 bool started;
 
 Pad *padOf(SDL_JoystickID id) {
@@ -30,7 +30,8 @@ Pad *padOf(SDL_JoystickID id) {
 void open(int deviceIndex) {
   if (padOf(SDL_JoystickGetDeviceInstanceID(deviceIndex))) return;
   if (SDL_GameController *controller = SDL_GameControllerOpen(deviceIndex))
-    pads.push_back({SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)), controller, PadState{}});
+    pads.push_back({SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)), controller,
+                    PadState{}});
 }
 
 void close(SDL_JoystickID id) {

@@ -16,9 +16,9 @@
 
 // One pad as its buttons and stick stand now. Buttons are bits by SDL_GameControllerButton.
 struct PadState {
-  uint32_t held;     // buttons down
-  uint32_t tapping;  // buttons pressed during the current frame and still down
-  int leftX, leftY;  // left stick, -32768..32767, y growing downwards
+  uint32_t held;    // buttons down
+  uint32_t tapping; // buttons pressed during the current frame and still down
+  int leftX, leftY; // left stick, -32768..32767, y growing downwards
 };
 
 // A set of Windows virtual-key codes (bit k = key k).

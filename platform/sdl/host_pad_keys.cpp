@@ -8,8 +8,8 @@ namespace {
 
 struct ButtonKeys {
   SDL_GameControllerButton button;
-  uint8_t held;       // key down while the button is down (0: none)
-  uint8_t tapped[2];  // keys tapped by a press (0: none)
+  uint8_t held;      // key down while the button is down (0: none)
+  uint8_t tapped[2]; // keys tapped by a press (0: none)
 };
 
 const ButtonKeys buttonKeys[] = {
@@ -17,10 +17,10 @@ const ButtonKeys buttonKeys[] = {
     {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VK_RIGHT, {0, 0}},
     {SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP, {0, 0}},
     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, VK_DOWN, {0, 0}},
-    {SDL_CONTROLLER_BUTTON_A, VK_SPACE, {VK_RETURN, 0}},  // south: fire; confirms in the menu
-    {SDL_CONTROLLER_BUTTON_B, VK_ESCAPE, {0, 0}},         // east: back to the menu
+    {SDL_CONTROLLER_BUTTON_A, VK_SPACE, {VK_RETURN, 0}}, // south: fire; confirms in the menu
+    {SDL_CONTROLLER_BUTTON_B, VK_ESCAPE, {0, 0}},        // east: back to the menu
     {SDL_CONTROLLER_BUTTON_BACK, VK_ESCAPE, {0, 0}},
-    {SDL_CONTROLLER_BUTTON_START, 0, {VK_P, VK_RETURN}},  // pause in a game; confirms in the menu
+    {SDL_CONTROLLER_BUTTON_START, 0, {VK_P, VK_RETURN}}, // pause in a game; confirms in the menu
 };
 
 bool has(uint32_t buttons, SDL_GameControllerButton button) { return buttons >> button & 1; }

@@ -13,7 +13,8 @@ long ceilDiv(long a, long b) { return -floorDiv(-a, b); }
 // The largest size of the picture's shape that fits, at least 1 x 1.
 HostRect fitted(int windowW, int windowH, int pictureW, int pictureH) {
   int w, h;
-  if ((long)windowW * pictureH <= (long)windowH * pictureW) { // narrower than the picture: the width decides
+  if ((long)windowW * pictureH <=
+      (long)windowH * pictureW) { // narrower than the picture: the width decides
     w = windowW;
     h = std::max(1, (int)((long)pictureH * windowW / pictureW));
   } else {
@@ -34,11 +35,13 @@ int pointOfPixel(int origin, int shown, int picture, int p) {
 
 } // namespace
 
-HostRect hostPictureRect(int windowW, int windowH, int pictureW, int pictureH, HostScaling scaling) {
+HostRect hostPictureRect(int windowW, int windowH, int pictureW, int pictureH,
+                         HostScaling scaling) {
   if (windowW <= 0 || windowH <= 0 || pictureW <= 0 || pictureH <= 0) return {0, 0, 0, 0};
   HostRect r = fitted(windowW, windowH, pictureW, pictureH);
   int multiple = std::min(windowW / pictureW, windowH / pictureH);
-  if (scaling == HOST_SCALE_INTEGER && multiple >= 1) r = {0, 0, pictureW * multiple, pictureH * multiple};
+  if (scaling == HOST_SCALE_INTEGER && multiple >= 1)
+    r = {0, 0, pictureW * multiple, pictureH * multiple};
   r.x = (windowW - r.w) / 2;
   r.y = (windowH - r.h) / 2;
   return r;
@@ -54,7 +57,8 @@ bool hostWholeMultiple(const HostRect &shown, int pictureW, int pictureH) {
          shown.h % pictureH == 0 && shown.w / pictureW == shown.h / pictureH;
 }
 
-void hostWindowToPicture(const HostRect &shown, int pictureW, int pictureH, int x, int y, int *px, int *py) {
+void hostWindowToPicture(const HostRect &shown, int pictureW, int pictureH, int x, int y, int *px,
+                         int *py) {
   if (shown.w <= 0 || shown.h <= 0) {
     *px = x;
     *py = y;
@@ -64,7 +68,8 @@ void hostWindowToPicture(const HostRect &shown, int pictureW, int pictureH, int 
   *py = (int)floorDiv((long)(y - shown.y) * pictureH, shown.h);
 }
 
-void hostPictureToWindow(const HostRect &shown, int pictureW, int pictureH, int px, int py, int *x, int *y) {
+void hostPictureToWindow(const HostRect &shown, int pictureW, int pictureH, int px, int py, int *x,
+                         int *y) {
   if (pictureW <= 0 || pictureH <= 0) {
     *x = px;
     *y = py;

@@ -38,9 +38,11 @@ int hostSharpMultiple(const HostRect &shown, int pictureW, int pictureH);
 bool hostWholeMultiple(const HostRect &shown, int pictureW, int pictureH);
 // A window point in picture pixels, through the rectangle the picture shows in; points on
 // the black bars fall outside 0 .. size - 1.
-void hostWindowToPicture(const HostRect &shown, int pictureW, int pictureH, int x, int y, int *px, int *py);
+void hostWindowToPicture(const HostRect &shown, int pictureW, int pictureH, int x, int y, int *px,
+                         int *py);
 // A picture pixel in window points: the middle of the points that map back to it.
-void hostPictureToWindow(const HostRect &shown, int pictureW, int pictureH, int px, int py, int *x, int *y);
+void hostPictureToWindow(const HostRect &shown, int pictureW, int pictureH, int px, int py, int *x,
+                         int *y);
 // The whole multiple a scaled window opens at: the largest whose picture fits in three
 // quarters of the desktop's height and in its width; at least 1.
 int hostOpeningScale(int desktopW, int desktopH, int pictureW, int pictureH);

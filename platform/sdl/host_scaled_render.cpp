@@ -11,7 +11,8 @@ namespace {
 // into textures.
 SDL_Texture *stageOfSize(SDL_Renderer *renderer, SDL_Texture **stage, int w, int h) {
   int haveW = 0, haveH = 0;
-  if (*stage && SDL_QueryTexture(*stage, nullptr, nullptr, &haveW, &haveH) == 0 && haveW == w && haveH == h)
+  if (*stage && SDL_QueryTexture(*stage, nullptr, nullptr, &haveW, &haveH) == 0 && haveW == w &&
+      haveH == h)
     return *stage;
   if (*stage) SDL_DestroyTexture(*stage);
   *stage = nullptr;
@@ -22,8 +23,8 @@ SDL_Texture *stageOfSize(SDL_Renderer *renderer, SDL_Texture **stage, int w, int
 
 // The picture enlarged to multiple x its size in the stage, with nearest pixels; the texture
 // to reduce from (the picture itself when no stage can be had).
-SDL_Texture *enlarged(SDL_Renderer *renderer, SDL_Texture *picture, int pictureW, int pictureH, int multiple,
-                      SDL_Texture **stage) {
+SDL_Texture *enlarged(SDL_Renderer *renderer, SDL_Texture *picture, int pictureW, int pictureH,
+                      int multiple, SDL_Texture **stage) {
   SDL_Texture *target = stageOfSize(renderer, stage, pictureW * multiple, pictureH * multiple);
   if (!target || SDL_SetRenderTarget(renderer, target) != 0) return picture;
   SDL_SetTextureScaleMode(picture, SDL_ScaleModeNearest);

@@ -29,12 +29,17 @@ void openingSize(const HostWindowDesc &desc, int *w, int *h) {
   // The dummy driver's desktop is nobody's screen: its windows keep the picture's size.
   const char *driver = SDL_GetCurrentVideoDriver();
   bool dummy = driver && strcmp(driver, "dummy") == 0;
-  int scale = hostTestSeams.openingScale > 0 ? hostTestSeams.openingScale : fits ? 0 : dummy || !known ? 1 : hostOpeningScale(desktop.w, desktop.h, desc.width, desc.height);
+  int scale = hostTestSeams.openingScale > 0 ? hostTestSeams.openingScale
+              : fits                         ? 0
+              : dummy || !known              ? 1
+                                : hostOpeningScale(desktop.w, desktop.h, desc.width, desc.height);
   *w = scale > 0 ? desc.width * scale : playerW;
   *h = scale > 0 ? desc.height * scale : playerH;
 }
 
-HostWindow *hostWindowOf(SDL_Window *window) { return window ? hostWindowOfId(SDL_GetWindowID(window)) : nullptr; }
+HostWindow *hostWindowOf(SDL_Window *window) {
+  return window ? hostWindowOfId(SDL_GetWindowID(window)) : nullptr;
+}
 
 } // namespace
 
@@ -71,8 +76,8 @@ void hostSetOpeningSize(int width, int height) {
 void hostPointInPicture(HostWindow *window, int x, int y, int *px, int *py) {
   int w = window->width, h = window->height;
   SDL_GetWindowSize(window->sdl, &w, &h);
-  hostWindowToPicture(hostPictureRect(w, h, window->width, window->height, scaling), window->width, window->height, x, y,
-                      px, py);
+  hostWindowToPicture(hostPictureRect(w, h, window->width, window->height, scaling), window->width,
+                      window->height, x, y, px, py);
 }
 
 bool hostPictureSize(SDL_Window *window, int *w, int *h) {
@@ -86,10 +91,12 @@ bool hostPictureSize(SDL_Window *window, int *w, int *h) {
 bool hostSetDesktopFullscreen(SDL_Window *window, bool fullscreen) {
   if (!window) return false;
   HostWindow *host = hostWindowOf(window);
-  bool already = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+  bool already =
+      (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
   if (fullscreen == already) return true;
   if (fullscreen && host) SDL_GetWindowSize(window, &host->windowedWidth, &host->windowedHeight);
-  if (SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return false;
+  if (SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
+    return false;
   // Some drivers leave the full-screen size on the window: put the windowed one back.
   if (!fullscreen && host && host->windowedWidth > 0)
     SDL_SetWindowSize(window, host->windowedWidth, host->windowedHeight);
@@ -99,7 +106,8 @@ bool hostSetDesktopFullscreen(SDL_Window *window, bool fullscreen) {
 bool hostWindowState(SDL_Window *window, bool *fullscreen, int *windowedW, int *windowedH) {
   HostWindow *host = hostWindowOf(window);
   if (!host) return false;
-  *fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+  *fullscreen =
+      (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
   if (*fullscreen) {
     *windowedW = host->windowedWidth;
     *windowedH = host->windowedHeight;

@@ -19,7 +19,8 @@ HostInputFrame current; // the last scripted frame
 std::vector<Pending> pending;
 
 bool holds(const HostInputFrame &frame, int key) {
-  return std::find(frame.keys, frame.keys + std::min(frame.keyCount, 16), key) != frame.keys + std::min(frame.keyCount, 16);
+  return std::find(frame.keys, frame.keys + std::min(frame.keyCount, 16), key) !=
+         frame.keys + std::min(frame.keyCount, 16);
 }
 
 void deliverScriptedInput();
@@ -41,7 +42,8 @@ void hostTestSetInput(const HostInputFrame &frame) {
   if (frame.mouseX != current.mouseX || frame.mouseY != current.mouseY)
     pending.push_back({Pending::MOVE, frame.mouseX, frame.mouseY});
   if (frame.leftButton != current.leftButton)
-    pending.push_back({frame.leftButton ? Pending::BUTTON_DOWN : Pending::BUTTON_UP, frame.mouseX, frame.mouseY});
+    pending.push_back(
+        {frame.leftButton ? Pending::BUTTON_DOWN : Pending::BUTTON_UP, frame.mouseX, frame.mouseY});
   if (frame.closeRequest) pending.push_back({Pending::CLOSE, 0, 0});
   current = frame;
   current.closeRequest = false;
@@ -70,12 +72,16 @@ void deliverScriptedInput() {
     switch (p.kind) {
     case Pending::KEY_DOWN: hostSendKey(window, p.a, true); break;
     case Pending::KEY_UP: hostSendKey(window, p.a, false); break;
-    case Pending::MOVE: hostDeliverInput(window, WM_MOUSEMOVE, hostMouseFlags(), hostPointLParam(p.a, p.b)); break;
+    case Pending::MOVE:
+      hostDeliverInput(window, WM_MOUSEMOVE, hostMouseFlags(), hostPointLParam(p.a, p.b));
+      break;
     case Pending::BUTTON_DOWN:
-      hostDeliverInput(window, WM_LBUTTONDOWN, hostMouseFlags() | MK_LBUTTON, hostPointLParam(p.a, p.b));
+      hostDeliverInput(window, WM_LBUTTONDOWN, hostMouseFlags() | MK_LBUTTON,
+                       hostPointLParam(p.a, p.b));
       break;
     case Pending::BUTTON_UP:
-      hostDeliverInput(window, WM_LBUTTONUP, hostMouseFlags() & ~MK_LBUTTON, hostPointLParam(p.a, p.b));
+      hostDeliverInput(window, WM_LBUTTONUP, hostMouseFlags() & ~MK_LBUTTON,
+                       hostPointLParam(p.a, p.b));
       break;
     case Pending::CLOSE: hostCloseAll(); break;
     }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host_internal.h"
-#include "host_vk.h"
 #include "host_shot.h"
+#include "host_vk.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ std::string readFile(const std::string &path) {
 std::string readyPicturesFolder() {
   const char *home = getenv("HOME");
   if (!home || home[0] != '/') return "";
-  std::string folder = picturesFolder(readFile(userDirsFile(getenv("XDG_CONFIG_HOME"), home)), home);
+  std::string folder =
+      picturesFolder(readFile(userDirsFile(getenv("XDG_CONFIG_HOME"), home)), home);
   std::vector<char> path(folder.begin(), folder.end());
   path.push_back(0);
   return hostMakeFolders(path.data()) ? folder : "";
@@ -39,7 +40,8 @@ void hostSetScreenshotWriter(HostScreenshotWriter screenshotWriter) { writer = s
 
 void hostWatchScreenshotKey(unsigned int message, unsigned int wParam, long lParam) {
   bool firstPress = !(lParam >> 30 & 1); // not the key's own repeat
-  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam == VK_F12 && firstPress) asked = true;
+  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam == VK_F12 && firstPress)
+    asked = true;
 }
 
 void hostTakeAskedScreenshot() {

@@ -22,7 +22,8 @@ std::string shellValue(const std::string &text) {
 
 // "$HOME/x" becomes home/x and "/x" stays; anything else is no folder ("").
 std::string expandHome(const std::string &value, const std::string &home) {
-  if (value.compare(0, 5, "$HOME") == 0 && (value.size() == 5 || value[5] == '/')) return home + value.substr(5);
+  if (value.compare(0, 5, "$HOME") == 0 && (value.size() == 5 || value[5] == '/'))
+    return home + value.substr(5);
   return !value.empty() && value[0] == '/' ? value : "";
 }
 
@@ -56,8 +57,8 @@ std::string picturesFolder(const std::string &userDirs, const std::string &home)
 
 std::string screenshotName(const std::tm &when, int number) {
   char name[64];
-  int n = snprintf(name, sizeof name, "zyphora-%04d%02d%02d-%02d%02d%02d", when.tm_year + 1900, when.tm_mon + 1,
-                   when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
+  int n = snprintf(name, sizeof name, "zyphora-%04d%02d%02d-%02d%02d%02d", when.tm_year + 1900,
+                   when.tm_mon + 1, when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec);
   if (number >= 2) snprintf(name + n, sizeof name - n, "-%d", number);
   return std::string(name) + ".png";
 }

@@ -16,7 +16,8 @@ int cursorCounter; // ShowCursor's display counter: the pointer shows while it i
 // A display that can show an SDL message box: not the dummy or offscreen drivers, which
 // have none (and would let SDL open an X11 box on whatever display is around).
 bool displayCanShowBox() {
-  const char *driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER");
+  const char *driver =
+      SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER");
   return !driver || (strcmp(driver, "dummy") != 0 && strcmp(driver, "offscreen") != 0);
 }
 
@@ -54,19 +55,27 @@ bool xdgFolder(const char *variable, const char *fallback, char *path, size_t si
   const char *base = getenv(variable), *home = getenv("HOME");
   char folder[4096];
   int n;
-  if (base && base[0] == '/') n = snprintf(folder, sizeof folder, "%s/zyphora", base);
-  else if (home && home[0] == '/') n = snprintf(folder, sizeof folder, "%s/%s/zyphora", home, fallback);
-  else return false;
-  if (n < 0 || (size_t)n >= sizeof folder || (size_t)n >= size || !hostMakeFolders(folder)) return false;
+  if (base && base[0] == '/')
+    n = snprintf(folder, sizeof folder, "%s/zyphora", base);
+  else if (home && home[0] == '/')
+    n = snprintf(folder, sizeof folder, "%s/%s/zyphora", home, fallback);
+  else
+    return false;
+  if (n < 0 || (size_t)n >= sizeof folder || (size_t)n >= size || !hostMakeFolders(folder))
+    return false;
   snprintf(path, size, "%s", folder);
   return true;
 }
 
 } // namespace
 
-bool hostUserFolder(char *path, size_t size) { return xdgFolder("XDG_DATA_HOME", ".local/share", path, size); }
+bool hostUserFolder(char *path, size_t size) {
+  return xdgFolder("XDG_DATA_HOME", ".local/share", path, size);
+}
 
-bool hostConfigFolder(char *path, size_t size) { return xdgFolder("XDG_CONFIG_HOME", ".config", path, size); }
+bool hostConfigFolder(char *path, size_t size) {
+  return xdgFolder("XDG_CONFIG_HOME", ".config", path, size);
+}
 
 void hostMessageBox(const char *title, const char *text) {
   if (hostTestSeams.messageBox) {

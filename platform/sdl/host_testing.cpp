@@ -1,8 +1,8 @@
 // The test hooks of host_testing.h other than scripted input (host_script.cpp): each sets one of
 // the seams the host reads (host_internal.h).
+#include "host_testing.h"
 #include "host_internal.h"
 #include "host_scale.h"
-#include "host_testing.h"
 
 void hostTestSetClockStep(uint32_t stepMs, uint32_t startMs) {
   hostTestSeams.clockStep = stepMs;

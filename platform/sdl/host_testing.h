@@ -15,11 +15,11 @@
 // devices produce (WM_KEYDOWN/UP with scan codes, WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_CLOSE),
 // delivered at the next event pump, so key state, mouse getters and event callbacks all see them.
 struct HostInputFrame {
-  int keys[16];      // Windows virtual-key codes held during this frame (use 160/161 for the shifts)
+  int keys[16]; // Windows virtual-key codes held during this frame (use 160/161 for the shifts)
   int keyCount;
   int mouseX, mouseY; // client pixels
   bool leftButton;
-  bool closeRequest;  // the user closes the window (WM_CLOSE to every open window)
+  bool closeRequest; // the user closes the window (WM_CLOSE to every open window)
 };
 
 // Starts scripted input (all keys up, pointer at 0, 0, button up) and feeds one frame of it.

@@ -13,8 +13,8 @@ enum : int {
   VK_DOWN = 0x28,
   VK_P = 0x50,
   VK_Z = 0x5A,
-  VK_F11 = 0x7A,  // full screen on and off (and Alt+Return)
-  VK_F12 = 0x7B,  // screenshot
+  VK_F11 = 0x7A, // full screen on and off (and Alt+Return)
+  VK_F12 = 0x7B, // screenshot
   VK_LCONTROL = 0xA2,
 };
 

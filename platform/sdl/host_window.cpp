@@ -29,8 +29,16 @@ HostWindow *hostCreateWindow(const HostWindowDesc &desc) {
   }
   hostSetIcon(sdl);
   hostWatchDisplayLoss();
-  HostWindow *window = new HostWindow{sdl, SDL_GetWindowID(sdl), desc.proc, desc.userData,
-                                      desc.width, desc.height, !(desc.sdlFlags & SDL_WINDOW_HIDDEN), windows, w, h};
+  HostWindow *window = new HostWindow{sdl,
+                                      SDL_GetWindowID(sdl),
+                                      desc.proc,
+                                      desc.userData,
+                                      desc.width,
+                                      desc.height,
+                                      !(desc.sdlFlags & SDL_WINDOW_HIDDEN),
+                                      windows,
+                                      w,
+                                      h};
   windows = window;
   hostApplyCursor(); // the pointer may have been hidden before any window existed
   return window;

@@ -9,8 +9,7 @@ namespace zy {
 
 Thread *Thread::start(Body body, void *arg) {
   Thread *thread = new (std::nothrow) Thread;
-  if (!thread)
-    return nullptr;
+  if (!thread) return nullptr;
   try {
     thread->_thread = std::thread(body, arg);
   } catch (const std::system_error &) {
@@ -22,15 +21,13 @@ Thread *Thread::start(Body body, void *arg) {
 
 Thread::~Thread() {
   // A thread that was never joined keeps running on its own rather than ending the process.
-  if (_thread.joinable())
-    _thread.detach();
+  if (_thread.joinable()) _thread.detach();
 }
 
 bool Thread::isCurrent() const { return _thread.get_id() == std::this_thread::get_id(); }
 
 void Thread::join() {
-  if (_thread.joinable() && !isCurrent())
-    _thread.join();
+  if (_thread.joinable() && !isCurrent()) _thread.join();
 }
 
 unsigned long Thread::id() const {
@@ -51,14 +48,17 @@ void Event::set() {
 
 bool Event::wait(unsigned milliseconds) {
   std::unique_lock<std::mutex> lock(_mutex);
-  if (!_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return _signalled; }))
+  if (!_changed.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                         [this] { return _signalled; }))
     return false;
   _signalled = false;
   return true;
 }
 
-void sleepMs(unsigned milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void sleepMs(unsigned milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 void yield() { std::this_thread::yield(); }
 
-}  // namespace zy
+} // namespace zy

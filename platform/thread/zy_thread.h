@@ -18,10 +18,10 @@ public:
   typedef void (*Body)(void *arg);
   static Thread *start(Body body, void *arg);
   ~Thread();
-  bool isCurrent() const;      // true when called from this thread
-  void join();                 // waits for the body to return (not from the thread itself)
-  unsigned long id() const;    // a number naming the thread, unique among live threads
-  void raisePriority();        // one step above normal where the system lets us; else nothing
+  bool isCurrent() const;   // true when called from this thread
+  void join();              // waits for the body to return (not from the thread itself)
+  unsigned long id() const; // a number naming the thread, unique among live threads
+  void raisePriority();     // one step above normal where the system lets us; else nothing
 
 private:
   Thread() = default;
@@ -32,7 +32,7 @@ private:
 class Event {
 public:
   void set();
-  bool wait(unsigned milliseconds);  // false on time-out
+  bool wait(unsigned milliseconds); // false on time-out
 
 private:
   std::mutex _mutex;
@@ -41,8 +41,8 @@ private:
 };
 
 void sleepMs(unsigned milliseconds);
-void yield();  // gives up the rest of the time slice ("sleep 0")
+void yield(); // gives up the rest of the time slice ("sleep 0")
 
-}  // namespace zy
+} // namespace zy
 
 #endif

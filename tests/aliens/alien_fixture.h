@@ -13,8 +13,7 @@ class AlienTest : public ::testing::Test {
 protected:
   RecordingGraphic sheet;
 
-  void SetUp() override
-  {
+  void SetUp() override {
     for (sAlien &a : allAliens) a = sAlien{};
     for (sBonus &b : bonuses) b = sBonus{};
     for (sParticle &p : particles) p = sParticle{};
@@ -42,22 +41,23 @@ protected:
     gameSrand(12345);
   }
 
-  void TearDown() override
-  {
-    delete snd_music;  // a level 9 started the in-game music
+  void TearDown() override {
+    delete snd_music; // a level 9 started the in-game music
     snd_music = nullptr;
   }
 
   // An arrived alien of `type` whose centre is (cx, cy), with the kind's values.
-  sAlien &placeAlien(int index, int32_t type, float cx, float cy)
-  {
+  sAlien &placeAlien(int index, int32_t type, float cx, float cy) {
     const sAlienKind &k = alienKinds[type];
     sAlien &a = allAliens[index];
     a = sAlien{};
     a.alive = true;
     a.arrival = 1.0f;
     a.type = type;
-    a.x1 = k.x1; a.y1 = k.y1; a.x2 = k.x2; a.y2 = k.y2;
+    a.x1 = k.x1;
+    a.y1 = k.y1;
+    a.x2 = k.x2;
+    a.y2 = k.y2;
     a.width = k.x2 - k.x1;
     a.height = k.y2 - k.y1;
     a.x = cx - a.width / 2;
@@ -71,8 +71,7 @@ protected:
     return a;
   }
 
-  sBullet &placeShipShot(int index, float x, float y)
-  {
+  sBullet &placeShipShot(int index, float x, float y) {
     sBullet &b = bulletShip[index];
     b = sBullet{};
     b.active = true;
@@ -81,26 +80,22 @@ protected:
     return b;
   }
 
-  static int aliveCount()
-  {
+  static int aliveCount() {
     int n = 0;
     for (const sAlien &a : allAliens) n += a.alive;
     return n;
   }
-  static int particleCount()
-  {
+  static int particleCount() {
     int n = 0;
     for (const sParticle &p : particles) n += p.alpha > 0;
     return n;
   }
-  static int floatingCount()
-  {
+  static int floatingCount() {
     int n = 0;
     for (const sFloatingScore &f : allFloatingScores) n += f.alpha > 0;
     return n;
   }
-  static int bonusCount()
-  {
+  static int bonusCount() {
     int n = 0;
     for (const sBonus &b : bonuses) n += b.active;
     return n;

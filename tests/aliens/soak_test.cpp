@@ -11,8 +11,7 @@ namespace {
 
 class Soak : public AlienTest {};
 
-TEST_F(Soak, TwelveLevelsOfPlayKeepEveryPoolInItsTable)
-{
+TEST_F(Soak, TwelveLevelsOfPlayKeepEveryPoolInItsTable) {
   gameSrand(20261209);
   int32_t highestAlive = 0, highestShots = 0;
   long frames = 0;
@@ -21,18 +20,15 @@ TEST_F(Soak, TwelveLevelsOfPlayKeepEveryPoolInItsTable)
     doAliens(&sheet);
     doEnemyBullet(&sheet);
     addAlien();
-    myShip.shield = 10;  // the ship never dies here
+    myShip.shield = 10; // the ship never dies here
     myShip.rotation = static_cast<float>((frames * 7) % 360);
     myShip.x = 100 + static_cast<float>((frames / 3) % 250);
-    if (frames % 6 == 0)
-      addShipBullet(myShip.x, myShip.y, myShip.rotation);
+    if (frames % 6 == 0) addShipBullet(myShip.x, myShip.y, myShip.rotation);
     doShipBullet(&sheet);
     doShipCollision();
     gLevelTimer -= 0.05f;
-    if (gLevelTimer < 0)
-      gLevelTimer = 0;
-    if (gLevelTimer == 0)
-      killAllAliens();
+    if (gLevelTimer < 0) gLevelTimer = 0;
+    if (gLevelTimer == 0) killAllAliens();
     highestAlive = std::max(highestAlive, aliveCount());
     int32_t shots = 0;
     for (const sBullet &b : bulletEnnemy) shots += b.active;
@@ -46,9 +42,8 @@ TEST_F(Soak, TwelveLevelsOfPlayKeepEveryPoolInItsTable)
   EXPECT_LE(highestAlive, MAX_ALIENS);
   EXPECT_LE(particleCount(), MAX_PARTICLES);
   for (const sAlien &a : allAliens) {
-    if (!a.alive || a.arrival < 1.0f)
-      continue;
-    EXPECT_GT(a.x, -200);  // every kind stays about the field
+    if (!a.alive || a.arrival < 1.0f) continue;
+    EXPECT_GT(a.x, -200); // every kind stays about the field
     EXPECT_LT(a.x, 700);
   }
 }

@@ -21,14 +21,16 @@ struct RendererRules {
   bool grabRowsFromBottom;     // grabBackBuffer's colour function counts y from the bottom row
   bool saveKeepsBackBuffer;    // a resized saveBackBuffer puts the frame back as it was
   float destinationAlpha;      // what K_ALPHA_ADD reads as the back buffer's alpha
-  bool tilesTurnedHalf;        // blitTiledRect's texture coordinates run from the right and bottom edges
-  bool shiftBeforeZoom;        // setWorldView shifts before turning and zooming (so the shift is zoomed)
-  bool keysArraysAndGrabs;     // the colour key also clears pixels of arrays and grabs
+  bool tilesTurnedHalf; // blitTiledRect's texture coordinates run from the right and bottom edges
+  bool shiftBeforeZoom; // setWorldView shifts before turning and zooming (so the shift is zoomed)
+  bool keysArraysAndGrabs; // the colour key also clears pixels of arrays and grabs
 };
 
 const RendererRules kRules[] = {
-    {K_OPENGL, true, true, true, 1.0f, true, true, true},    // the window's pixel format has no alpha bits
-    {K_DIRECTX, false, false, false, 1.0f, false, false, false}, // a transparent quad; rows as the surface stores them
+    {K_OPENGL, true, true, true, 1.0f, true, true,
+     true}, // the window's pixel format has no alpha bits
+    {K_DIRECTX, false, false, false, 1.0f, false, false,
+     false}, // a transparent quad; rows as the surface stores them
 };
 
 const RendererRules &rulesOf(Erenderer renderer) {
@@ -44,7 +46,7 @@ struct Rgb {
 };
 
 // The back buffer as last read, rows from the top.
-std::vector<Rgb> screen(W * H);
+std::vector<Rgb> screen(W *H);
 bool rowsFromBottom;
 
 void capture(long x, long y, long *r, long *g, long *b) {
@@ -61,19 +63,24 @@ std::vector<uint32_t> sheetPixels() {
   for (int y = 0; y < SHEET; y++)
     for (int x = 0; x < SHEET; x++) {
       Rgb c = sheetColour(x, y);
-      pixels[y * SHEET + x] = 0xFF000000u | (uint32_t)c.b << 16 | (uint32_t)c.g << 8 | (uint32_t)c.r;
+      pixels[y * SHEET + x] =
+          0xFF000000u | (uint32_t)c.b << 16 | (uint32_t)c.g << 8 | (uint32_t)c.r;
     }
   return pixels;
 }
 
 // One colour everywhere (red in the lowest byte).
-std::vector<uint32_t> plainPixels(uint32_t rgba) { return std::vector<uint32_t>(SHEET * SHEET, rgba); }
+std::vector<uint32_t> plainPixels(uint32_t rgba) {
+  return std::vector<uint32_t>(SHEET * SHEET, rgba);
+}
 
 ::testing::AssertionResult near(Rgb got, Rgb want, int tolerance) {
-  if (abs(got.r - want.r) <= tolerance && abs(got.g - want.g) <= tolerance && abs(got.b - want.b) <= tolerance)
+  if (abs(got.r - want.r) <= tolerance && abs(got.g - want.g) <= tolerance &&
+      abs(got.b - want.b) <= tolerance)
     return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "got (" << got.r << ", " << got.g << ", " << got.b << ") want (" << want.r
-                                       << ", " << want.g << ", " << want.b << ")";
+  return ::testing::AssertionFailure()
+         << "got (" << got.r << ", " << got.g << ", " << got.b << ") want (" << want.r << ", "
+         << want.g << ", " << want.b << ")";
 }
 
 class RendererContract : public ::testing::TestWithParam<Erenderer> {
@@ -108,11 +115,16 @@ protected:
   }
   Rgb at(int x, int y) { return screen[y * W + x]; }
   // The sheet's block containing (sx, sy) is shown at screen pixel (x, y).
-  ::testing::AssertionResult showsSheet(int x, int y, int sx, int sy) { return near(at(x, y), sheetColour(sx, sy), 0); }
-  ::testing::AssertionResult isColour(int x, int y, Rgb c, int tolerance = 0) { return near(at(x, y), c, tolerance); }
+  ::testing::AssertionResult showsSheet(int x, int y, int sx, int sy) {
+    return near(at(x, y), sheetColour(sx, sy), 0);
+  }
+  ::testing::AssertionResult isColour(int x, int y, Rgb c, int tolerance = 0) {
+    return near(at(x, y), c, tolerance);
+  }
   int changedPixels(Rgb background) {
     int n = 0;
-    for (const Rgb &p : screen) n += p.r != background.r || p.g != background.g || p.b != background.b;
+    for (const Rgb &p : screen)
+      n += p.r != background.r || p.g != background.g || p.b != background.b;
     return n;
   }
   // A picture of one colour (red in the lowest byte), replacing the sheet.
@@ -175,7 +187,8 @@ TEST_P(RendererContract, BlitRectFxTurnsCounterClockwiseAboutTheCentre) {
   read();
   // Centre (116, 108); an offset (dx, dy) on screen turns into (dy, -dx).
   for (int sy = 2; sy < 16; sy += 4)
-    for (int sx = 2; sx < 32; sx += 4) ASSERT_TRUE(showsSheet(116 + (sy - 8), 108 - (sx - 16), sx, sy)) << sx << ", " << sy;
+    for (int sx = 2; sx < 32; sx += 4)
+      ASSERT_TRUE(showsSheet(116 + (sy - 8), 108 - (sx - 16), sx, sy)) << sx << ", " << sy;
   EXPECT_TRUE(isColour(101, 101, kBlack)); // inside the unturned rectangle only
   EXPECT_NEAR(changedPixels(kBlack), 32 * 16, 32 + 16);
 }
@@ -184,7 +197,8 @@ TEST_P(RendererContract, BlitRectFxZoomScalesAboutTheCentreAndZeroDrawsNothing) 
   picture->blitRectFx(0, 0, 32, 16, 100, 100, 0, 2, false, false);
   read();
   for (int sy = 2; sy < 16; sy += 4)
-    for (int sx = 2; sx < 32; sx += 4) ASSERT_TRUE(showsSheet(116 + 2 * (sx - 16), 108 + 2 * (sy - 8), sx, sy));
+    for (int sx = 2; sx < 32; sx += 4)
+      ASSERT_TRUE(showsSheet(116 + 2 * (sx - 16), 108 + 2 * (sy - 8), sx, sy));
   EXPECT_TRUE(isColour(82, 108, kBlack));
   EXPECT_TRUE(isColour(150, 108, kBlack));
 
@@ -228,7 +242,8 @@ TEST_P(RendererContract, TextureQualityBlendsNeighbouringTexelsOnlyWhenAsked) {
 
 TEST_P(RendererContract, BlitTiledRectRepeatsThePictureTurnedHalfATurn) {
   picture->allowTextureWrap(true);
-  picture->blitTiledRect(100, 100, 128, 128, 2, 0); // the 64 x 64 sheet twice each way, at its own size
+  picture->blitTiledRect(100, 100, 128, 128, 2,
+                         0); // the 64 x 64 sheet twice each way, at its own size
   read();
   for (int y = 2; y < 128; y += 4)
     for (int x = 2; x < 128; x += 4) {
@@ -281,7 +296,9 @@ TEST_P(RendererContract, TheFourAlphaModes) {
   picture->blitAlphaRect(0, 0, 16, 16, 200, 10, false, false);
   read();
   for (long mode = 0; mode < 4; mode++)
-    EXPECT_TRUE(isColour(18 + 40 * mode, 18, Rgb{expect(mode, 0), expect(mode, 1), expect(mode, 2)}, 2)) << "mode " << mode;
+    EXPECT_TRUE(
+        isColour(18 + 40 * mode, 18, Rgb{expect(mode, 0), expect(mode, 1), expect(mode, 2)}, 2))
+        << "mode " << mode;
   EXPECT_TRUE(isColour(208, 18, Rgb{expect(3, 0), expect(3, 1), expect(3, 2)}, 2));
   EXPECT_TRUE(isColour(5, 5, Rgb{102, 102, 102}, 1));
 }
@@ -337,7 +354,8 @@ TEST_P(RendererContract, StretchAlphaRectWithBlendZeroFollowsTheRenderersRule) {
 // ---- untextured primitives ----------------------------------------------------------------------
 
 TEST_P(RendererContract, DrawRectIsOpaqueAtBlendOneAndMixesOtherwise) {
-  picture->blitRect(0, 0, 8, 8, 300, 300, false, false); // a textured draw first: the primitives are untextured
+  picture->blitRect(0, 0, 8, 8, 300, 300, false,
+                    false); // a textured draw first: the primitives are untextured
   picture->drawRect(10, 20, 50, 40, 1, 0, 0, 1);
   picture->drawRect(100, 100, 120, 120, 1, 1, 1, 0.25f);
   read();
@@ -369,7 +387,8 @@ TEST_P(RendererContract, DrawLineAndPlotPixel) {
   EXPECT_EQ(changedPixels(kBlack), 1);
   bool near200 = false;
   for (int y = 199; y <= 200; y++)
-    for (int x = 199; x <= 200; x++) near200 |= at(x, y).r == 255 && at(x, y).g == 255 && at(x, y).b == 0;
+    for (int x = 199; x <= 200; x++)
+      near200 |= at(x, y).r == 255 && at(x, y).g == 255 && at(x, y).b == 0;
   EXPECT_TRUE(near200);
 }
 
@@ -378,7 +397,8 @@ TEST_P(RendererContract, DrawLineAndPlotPixel) {
 // Every textured operation of a picture without a texture (never loaded, failed to load,
 // freed) draws nothing; the pictures that hold one still draw after them.
 TEST_P(RendererContract, EmptyPicturesDrawNothing) {
-  KGraphic *never = KQRX::createKGraphic(), *failed = KQRX::createKGraphic(), *freed = KQRX::createKGraphic();
+  KGraphic *never = KQRX::createKGraphic(), *failed = KQRX::createKGraphic(),
+           *freed = KQRX::createKGraphic();
   EXPECT_FALSE(failed->loadPicture("no/such/picture.png", true, true));
   ASSERT_TRUE(freed->makePictureFromArray(sheet.data(), SHEET, SHEET, true));
   freed->freePicture();
@@ -473,22 +493,26 @@ TEST_P(RendererContract, FlipDrawsTheEnginePointerAtTheMouse) {
   hookReader = KQRX::createKGraphic();
   hostTestSetFrameHook(readInFlip, nullptr);
   const Rgb background{0, 102, 204};
-  const char *arrow[16] = {"oo..............", "o#o.............", "o##o............", "o###o...........",
-                           "o####o..........", "o#####o.........", "o######o........", "o#######o.......",
-                           "o########o......", "o#######o.......", "o#####oo........", "o#####o.........",
-                           "o##o#o..........", "o#o.o...........", "oo..............", "................"};
+  const char *arrow[16] = {
+      "oo..............", "o#o.............", "o##o............", "o###o...........",
+      "o####o..........", "o#####o.........", "o######o........", "o#######o.......",
+      "o########o......", "o#######o.......", "o#####oo........", "o#####o.........",
+      "o##o#o..........", "o#o.o...........", "oo..............", "................"};
   int arrowPixels = 0;
   for (const char *row : arrow)
     for (int x = 0; x < 16; x++) arrowPixels += row[x] != '.';
   window->displayMouse(true);
   for (int pass = 0; pass < 2; pass++) {
     clear(0, 0.4f, 0.8f);
-    window->setWorldView(40, 40, 30, 2, false); // the pointer is drawn in the default view whatever this frame's
+    window->setWorldView(40, 40, 30, 2,
+                         false); // the pointer is drawn in the default view whatever this frame's
     window->flipBackBuffer(false, true);
     ASSERT_NE(KInput::surf_mouse, nullptr);
     for (int y = 0; y < 16; y++)
       for (int x = 0; x < 16; x++) {
-        Rgb want = arrow[y][x] == 'o' ? Rgb{255, 255, 255} : arrow[y][x] == '#' ? kBlack : background;
+        Rgb want = arrow[y][x] == 'o'   ? Rgb{255, 255, 255}
+                   : arrow[y][x] == '#' ? kBlack
+                                        : background;
         ASSERT_TRUE(isColour(100 + x, 50 + y, want)) << "pass " << pass << " at " << x << ", " << y;
       }
     EXPECT_EQ(changedPixels(background), arrowPixels); // nothing but the arrow
@@ -509,12 +533,14 @@ TEST_P(RendererContract, FlipDrawsTheEnginePointerAtTheMouse) {
 class SaveBackBuffer : public RendererContract {
 protected:
   std::string path(const char *name) {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zy_contract_" + std::to_string(getpid()));
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("zy_contract_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     return (dir / name).string();
   }
   void TearDown() override {
-    std::filesystem::remove_all(std::filesystem::temp_directory_path() / ("zy_contract_" + std::to_string(getpid())));
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                ("zy_contract_" + std::to_string(getpid())));
     RendererContract::TearDown();
   }
 };
@@ -524,7 +550,10 @@ TEST_P(SaveBackBuffer, RoundTripInAllFourFormats) {
     long format;
     const char *name;
     int tolerance;
-  } formats[] = {{K_SAVE_BMP, "shot.bmp", 0}, {K_SAVE_JPG, "shot.jpg", 24}, {K_SAVE_TGA, "shot.tga", 0}, {K_SAVE_PNG, "shot.png", 0}};
+  } formats[] = {{K_SAVE_BMP, "shot.bmp", 0},
+                 {K_SAVE_JPG, "shot.jpg", 24},
+                 {K_SAVE_TGA, "shot.tga", 0},
+                 {K_SAVE_PNG, "shot.png", 0}};
   for (const auto &f : formats) {
     clear(0, 0, 0);
     picture->blitRect(0, 0, 64, 64, 0, 0, false, false);
@@ -539,7 +568,8 @@ TEST_P(SaveBackBuffer, RoundTripInAllFourFormats) {
     read();
     for (int sy = 2; sy < 64; sy += 4)
       for (int sx = 2; sx < 64; sx += 4)
-        ASSERT_TRUE(near(at(100 + sx, 100 + sy), sheetColour(sx, sy), f.tolerance)) << f.name << " " << sx << ", " << sy;
+        ASSERT_TRUE(near(at(100 + sx, 100 + sy), sheetColour(sx, sy), f.tolerance))
+            << f.name << " " << sx << ", " << sy;
     delete loaded;
   }
 }
@@ -548,8 +578,9 @@ TEST_P(SaveBackBuffer, ResizedScreenshotIsTheWholeFrameShrunk) {
   // Four quadrants of their own colour: the small picture shows all four, in place.
   const Rgb quadrant[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
   for (int q = 0; q < 4; q++)
-    picture->drawRect((q % 2) * 240.0f, (q / 2) * 240.0f, (q % 2) * 240.0f + 240, (q / 2) * 240.0f + 240,
-                      quadrant[q].r / 255.0f, quadrant[q].g / 255.0f, quadrant[q].b / 255.0f, 1);
+    picture->drawRect((q % 2) * 240.0f, (q / 2) * 240.0f, (q % 2) * 240.0f + 240,
+                      (q / 2) * 240.0f + 240, quadrant[q].r / 255.0f, quadrant[q].g / 255.0f,
+                      quadrant[q].b / 255.0f, 1);
   read();
   std::vector<Rgb> before = screen;
   std::string file = path("small.png");
@@ -557,7 +588,8 @@ TEST_P(SaveBackBuffer, ResizedScreenshotIsTheWholeFrameShrunk) {
   if (rules->saveKeepsBackBuffer) {
     read();
     for (int y = 0; y < H; y += 7)
-      for (int x = 0; x < W; x += 7) ASSERT_TRUE(near(at(x, y), before[y * W + x], 0)) << x << ", " << y;
+      for (int x = 0; x < W; x += 7)
+        ASSERT_TRUE(near(at(x, y), before[y * W + x], 0)) << x << ", " << y;
   }
   KGraphic *loaded = KQRX::createKGraphic();
   ASSERT_TRUE(loaded->loadPicture(file.c_str(), true, false));
@@ -588,8 +620,9 @@ TEST_P(SaveBackBuffer, ResizedScreenshotIgnoresTheWorldViewAndIsCappedAtTheScree
   for (const auto &size : sizes) {
     clear(0, 0, 0);
     for (int q = 0; q < 4; q++)
-      picture->drawRect((q % 2) * 240.0f, (q / 2) * 240.0f, (q % 2) * 240.0f + 240, (q / 2) * 240.0f + 240,
-                        quadrant[q].r / 255.0f, quadrant[q].g / 255.0f, quadrant[q].b / 255.0f, 1);
+      picture->drawRect((q % 2) * 240.0f, (q / 2) * 240.0f, (q % 2) * 240.0f + 240,
+                        (q / 2) * 240.0f + 240, quadrant[q].r / 255.0f, quadrant[q].g / 255.0f,
+                        quadrant[q].b / 255.0f, 1);
     window->setWorldView(30, -20, 90, 2, false); // turned, zoomed and shifted
     std::string file = path("view.png");
     ASSERT_TRUE(picture->saveBackBuffer(file.c_str(), K_SAVE_PNG, size.askedW, size.askedH));
@@ -602,8 +635,10 @@ TEST_P(SaveBackBuffer, ResizedScreenshotIgnoresTheWorldViewAndIsCappedAtTheScree
     loaded->blitRect(0, 0, (float)size.savedW, (float)size.savedH, 0, 0, false, false);
     read();
     for (int q = 0; q < 4; q++) {
-      int x = (int)(size.savedW / 4 + (q % 2) * size.savedW / 2), y = (int)(size.savedH / 4 + (q / 2) * size.savedH / 2);
-      EXPECT_TRUE(isColour(x, y, quadrant[q], 2)) << size.askedW << " x " << size.askedH << " quadrant " << q;
+      int x = (int)(size.savedW / 4 + (q % 2) * size.savedW / 2),
+          y = (int)(size.savedH / 4 + (q / 2) * size.savedH / 2);
+      EXPECT_TRUE(isColour(x, y, quadrant[q], 2))
+          << size.askedW << " x " << size.askedH << " quadrant " << q;
     }
     delete loaded;
   }
@@ -617,12 +652,16 @@ TEST_P(SaveBackBuffer, PictureFilesCutShortAreRefused) {
   const struct {
     long format;
     const char *name;
-  } formats[] = {{K_SAVE_BMP, "cut.bmp"}, {K_SAVE_JPG, "cut.jpg"}, {K_SAVE_TGA, "cut.tga"}, {K_SAVE_PNG, "cut.png"}};
+  } formats[] = {{K_SAVE_BMP, "cut.bmp"},
+                 {K_SAVE_JPG, "cut.jpg"},
+                 {K_SAVE_TGA, "cut.tga"},
+                 {K_SAVE_PNG, "cut.png"}};
   for (const auto &f : formats) { // the screenshot's TGA is run-length encoded
     files.push_back(path(f.name));
     ASSERT_TRUE(picture->saveBackBuffer(files.back().c_str(), f.format, 64, 64)) << f.name;
   }
-  std::vector<unsigned char> plain = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 64, 0, 64, 0, 32, 0x28}; // stored plainly
+  std::vector<unsigned char> plain = {0, 0, 2, 0,  0, 0,  0, 0,  0,
+                                      0, 0, 0, 64, 0, 64, 0, 32, 0x28}; // stored plainly
   for (int i = 0; i < 64 * 64; i++) plain.insert(plain.end(), {200, 100, 50, 255});
   files.push_back(path("plain.tga"));
   FILE *out = fopen(files.back().c_str(), "wb");
@@ -635,10 +674,12 @@ TEST_P(SaveBackBuffer, PictureFilesCutShortAreRefused) {
       EXPECT_EQ(whole->getWidth(), 64.0f) << file;
       delete whole;
     }
-    std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2 + 9); // about half the pixel data
+    std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2 +
+                                           9); // about half the pixel data
     for (bool hiDef : {true, false}) {
       KGraphic *cut = KQRX::createKGraphic();
-      EXPECT_FALSE(cut->loadPicture(file.c_str(), hiDef, true)) << file << (hiDef ? " 32-bit" : " 16-bit");
+      EXPECT_FALSE(cut->loadPicture(file.c_str(), hiDef, true))
+          << file << (hiDef ? " 32-bit" : " 16-bit");
       EXPECT_EQ(cut->getWidth(), 0.0f) << file;
       EXPECT_EQ(cut->getHeight(), 0.0f) << file;
       clear(0, 0, 0);

@@ -24,13 +24,23 @@ public:
 
   DWORD AddRef() override { return 1; }
   DWORD Release() override { return 1; }
-  HRESULT SetRenderTarget(IDirectDrawSurface7 *t, DWORD f) override { return _real->SetRenderTarget(t, f); }
+  HRESULT SetRenderTarget(IDirectDrawSurface7 *t, DWORD f) override {
+    return _real->SetRenderTarget(t, f);
+  }
   HRESULT SetViewport(D3DVIEWPORT7 *v) override { return _real->SetViewport(v); }
   HRESULT GetViewport(D3DVIEWPORT7 *v) override { return _real->GetViewport(v); }
-  HRESULT SetTransform(D3DTRANSFORMSTATETYPE s, D3DMATRIX *m) override { return _real->SetTransform(s, m); }
-  HRESULT GetTransform(D3DTRANSFORMSTATETYPE s, D3DMATRIX *m) override { return _real->GetTransform(s, m); }
-  HRESULT SetRenderState(D3DRENDERSTATETYPE s, DWORD v) override { return _real->SetRenderState(s, v); }
-  HRESULT GetRenderState(D3DRENDERSTATETYPE s, DWORD *v) override { return _real->GetRenderState(s, v); }
+  HRESULT SetTransform(D3DTRANSFORMSTATETYPE s, D3DMATRIX *m) override {
+    return _real->SetTransform(s, m);
+  }
+  HRESULT GetTransform(D3DTRANSFORMSTATETYPE s, D3DMATRIX *m) override {
+    return _real->GetTransform(s, m);
+  }
+  HRESULT SetRenderState(D3DRENDERSTATETYPE s, DWORD v) override {
+    return _real->SetRenderState(s, v);
+  }
+  HRESULT GetRenderState(D3DRENDERSTATETYPE s, DWORD *v) override {
+    return _real->GetRenderState(s, v);
+  }
   HRESULT SetTextureStageState(DWORD st, D3DTEXTURESTAGESTATETYPE s, DWORD v) override {
     return _real->SetTextureStageState(st, s, v);
   }
@@ -41,7 +51,9 @@ public:
     binds++;
     return _real->SetTexture(st, t);
   }
-  HRESULT GetTexture(DWORD st, IDirectDrawSurface7 **t) override { return _real->GetTexture(st, t); }
+  HRESULT GetTexture(DWORD st, IDirectDrawSurface7 **t) override {
+    return _real->GetTexture(st, t);
+  }
   HRESULT BeginScene() override { return _real->BeginScene(); }
   HRESULT EndScene() override { return _real->EndScene(); }
   HRESULT Clear(DWORD n, D3DRECT *r, DWORD f, D3DCOLOR c, D3DVALUE z, DWORD s) override {
@@ -74,10 +86,11 @@ struct D3DWindow : ::testing::Test {
     hostTestReset();
     hostTestSetNoFrameWait(true);
     boxes().clear();
-    hostTestSetMessageBoxHandler([](void *, const char *, const char *text) { boxes().push_back(text); },
-                                 nullptr);
+    hostTestSetMessageBoxHandler(
+        [](void *, const char *, const char *text) { boxes().push_back(text); }, nullptr);
     window = new KWindowD3D(false);
-    ASSERT_TRUE(window->createGameWindow((short)size, (short)size, depth, windowed, "Zyphora test"));
+    ASSERT_TRUE(
+        window->createGameWindow((short)size, (short)size, depth, windowed, "Zyphora test"));
     window->flipBackBuffer(false, true); // the first scene begins here
     window->setWorldView(0, 0, 0, 1, true);
   }
@@ -94,7 +107,7 @@ struct D3DWindow : ::testing::Test {
     if (FAILED(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr))) return 0xDEADBEEF;
     const char *row = (const char *)d.lpSurface + y * d.lPitch;
     uint32_t v = d.ddpfPixelFormat.dwRGBBitCount == 32 ? ((const uint32_t *)row)[x] & 0xFFFFFF
-                                                        : ((const uint16_t *)row)[x];
+                                                       : ((const uint16_t *)row)[x];
     s->Unlock(nullptr);
     return v;
   }
@@ -104,7 +117,8 @@ struct D3DWindow : ::testing::Test {
 };
 
 // Writes an uncompressed TGA of w x h A R G B pixels (rows from the top), 24 or 32 bits.
-inline void writeTGA(const std::string &path, int w, int h, const std::vector<uint32_t> &argb, int bits) {
+inline void writeTGA(const std::string &path, int w, int h, const std::vector<uint32_t> &argb,
+                     int bits) {
   FILE *f = fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   unsigned char header[18] = {0, 0, 2};

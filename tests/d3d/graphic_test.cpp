@@ -8,7 +8,8 @@ namespace {
 void makeRamp(KGraphicD3D &g, int w, int h) {
   std::vector<uint32_t> px((size_t)w * h);
   for (int y = 0; y < h; y++)
-    for (int x = 0; x < w; x++) px[(size_t)y * w + x] = 0xFF400000u | (uint32_t)(y * 8) << 8 | (uint32_t)(x * 8);
+    for (int x = 0; x < w; x++)
+      px[(size_t)y * w + x] = 0xFF400000u | (uint32_t)(y * 8) << 8 | (uint32_t)(x * 8);
   ASSERT_TRUE(g.makePictureFromArray(px.data(), w, h, true));
 }
 uint32_t rampAt(int x, int y) { return (uint32_t)(x * 8) << 16 | (uint32_t)(y * 8) << 8 | 0x40; }
@@ -20,7 +21,8 @@ struct D3DPicture : D3DWindow {
     KGraphicD3D::setDirectX(window->_lpDD, recorder, window->_lpDDSBack, size, size);
   }
   void TearDown() override {
-    if (recorder) KGraphicD3D::setDirectX(window->_lpDD, window->_lpD3DDevice, window->_lpDDSBack, size, size);
+    if (recorder)
+      KGraphicD3D::setDirectX(window->_lpDD, window->_lpD3DDevice, window->_lpDDSBack, size, size);
     delete recorder;
     D3DWindow::TearDown();
   }
@@ -29,7 +31,9 @@ struct D3DPicture : D3DWindow {
     std::vector<int> box = {size, size, -1, -1};
     for (int y = 0; y < size; y++)
       for (int x = 0; x < size; x++)
-        if (pixel(x, y)) box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+        if (pixel(x, y))
+          box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x),
+                 std::max(box[3], y)};
     return box;
   }
 };
@@ -85,7 +89,8 @@ TEST_F(D3DPicture, BlitRectFxTurnsCounterClockwiseAboutTheCentre) {
   KGraphicD3D g;
   makeRamp(g, 20, 10);
   g.blitRectFx(0, 0, 20, 10, 50, 50, 90, 1, false, false);
-  // Centre (60, 55): the 20 x 10 picture now stands 10 wide and 20 tall; its left end is at the bottom.
+  // Centre (60, 55): the 20 x 10 picture now stands 10 wide and 20 tall; its left end is at the
+  // bottom.
   std::vector<int> box = drawnBox();
   EXPECT_NEAR(box[0], 55, 1);
   EXPECT_NEAR(box[2], 64, 1);
@@ -106,7 +111,7 @@ TEST_F(D3DPicture, BindsOnlyWhenThePictureChanges) {
     a.blitRect(0, 0, 8, 8, 0, 0, false, false);
     b.blitAlphaRect(0, 0, 8, 8, 0, 0, false, false);
   }
-  EXPECT_EQ(recorder->binds, 8); // every blit but the first rebinds
+  EXPECT_EQ(recorder->binds, 8);      // every blit but the first rebinds
   a.drawRect(0, 0, 1, 1, 1, 1, 1, 1); // unbinds
   a.blitRect(0, 0, 8, 8, 0, 0, false, false);
   EXPECT_EQ(recorder->binds, 10);
@@ -125,7 +130,7 @@ TEST_F(D3DPicture, AlphaModesAndTheirFactors) {
       {K_ALPHA_NORMAL, 0x8080BF},        // s*a + d*(1-a)
       {K_ALPHA_PREMULTIPLIED, 0xFFFFFF}, // s + d*(1-a), saturated
       {K_ALPHA_ERASE, 0x00003F},         // d*(1-a)
-      {7, 0x00003F},                    // unknown: the previous mode stays
+      {7, 0x00003F},                     // unknown: the previous mode stays
   };
   for (const auto &c : cases) {
     window->setWorldView(0, 0, 0, 1, true);
@@ -166,7 +171,7 @@ TEST_F(D3DPicture, BlendZeroDrawsNothingAndTintHalvesColour) {
   EXPECT_EQ(drawnBox()[2], -1);
   g.setBlitColor(0.5f, 0.5f, 0.5f, 1);
   g.blitAlphaRect(0, 0, 8, 8, 10, 10, false, false);
-  EXPECT_EQ(pixel(17, 17), 0x1C1C20u); // 56 x 127 / 255 = 28; 64 -> 32
+  EXPECT_EQ(pixel(17, 17), 0x1C1C20u);          // 56 x 127 / 255 = 28; 64 -> 32
   g.blitRect(0, 0, 8, 8, 30, 30, false, false); // plain copies are never tinted
   EXPECT_EQ(pixel(37, 37), rampAt(7, 7));
   g.blitTiledRect(50, 50, 8, 8, 1, 0); // nor are tiles

@@ -11,7 +11,8 @@ const uint32_t MAGENTA = 0xFFFF00FF;
 struct D3DLoading : D3DWindow {
   std::vector<std::string> files;
   std::string file(const std::string &name) {
-    std::string path = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" + name;
+    std::string path =
+        std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" + name;
     files.push_back(path);
     return path;
   }
@@ -25,7 +26,8 @@ struct D3DLoading : D3DWindow {
     d.dwSize = sizeof d;
     if (FAILED(g._surface->Lock(nullptr, &d, DDLOCK_WAIT, nullptr))) return 0xDEADBEEF;
     const char *row = (const char *)d.lpSurface + y * d.lPitch;
-    uint32_t v = d.ddpfPixelFormat.dwRGBBitCount == 32 ? ((const uint32_t *)row)[x] : ((const uint16_t *)row)[x];
+    uint32_t v = d.ddpfPixelFormat.dwRGBBitCount == 32 ? ((const uint32_t *)row)[x]
+                                                       : ((const uint16_t *)row)[x];
     g._surface->Unlock(nullptr);
     return v;
   }
@@ -48,8 +50,10 @@ TEST_F(D3DLoading, TextureSidesArePowersOfTwoOfTheLargerSide) {
 TEST_F(D3DLoading, ExtensionTestIsCaseSensitive) {
   std::vector<uint32_t> px(4, 0xFF00FF00);
   std::string lower = file("data.png"), upper = file("DATA.PNG");
-  ASSERT_TRUE(KImageFile::save(lower.c_str(), K_IMAGE_PNG, (const uint8_t *)px.data(), K_IMAGE_BGRA, 2, 2, 8, false));
-  ASSERT_TRUE(KImageFile::save(upper.c_str(), K_IMAGE_PNG, (const uint8_t *)px.data(), K_IMAGE_BGRA, 2, 2, 8, false));
+  ASSERT_TRUE(KImageFile::save(lower.c_str(), K_IMAGE_PNG, (const uint8_t *)px.data(), K_IMAGE_BGRA,
+                               2, 2, 8, false));
+  ASSERT_TRUE(KImageFile::save(upper.c_str(), K_IMAGE_PNG, (const uint8_t *)px.data(), K_IMAGE_BGRA,
+                               2, 2, 8, false));
   KGraphicD3D g;
   EXPECT_FALSE(g.loadPicture(upper.c_str(), true, true));
   EXPECT_EQ(g.getWidth(), 0.0f);
@@ -67,7 +71,7 @@ TEST_F(D3DLoading, ColourKeyAppliesToHiDefAndToSixteenBitAlphaOnly) {
   EXPECT_EQ(texel(g, 0, 0), 0x00FF00FFu); // transparent
   EXPECT_EQ(texel(g, 1, 0), 0xFF123456u);
   ASSERT_TRUE(g.loadPicture(name.c_str(), false, false)); // 24-bit image, 16-bit texture
-  EXPECT_EQ(texel(g, 0, 0), (uint32_t)(31 << 10 | 31)); // 555: the key colour stays visible
+  EXPECT_EQ(texel(g, 0, 0), (uint32_t)(31 << 10 | 31));   // 555: the key colour stays visible
   g.blitAlphaRect(0, 0, 2, 1, 10, 10, false, false);
   EXPECT_EQ(pixel(10, 10), 0xFF00FFu);
 }

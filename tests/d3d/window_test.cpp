@@ -67,7 +67,7 @@ TEST_F(D3DWindow, WorldViewShiftsUpAndTurnsCounterClockwiseAboutTheCentre) {
   EXPECT_EQ(pixel(50, 50), 0u);
 
   window->setWorldView(0, 0, 90, 1, true);
-  g.plotPixel(130, 80, 1, 1, 1, 1); // 50 right of the centre (80, 80) ...
+  g.plotPixel(130, 80, 1, 1, 1, 1);    // 50 right of the centre (80, 80) ...
   EXPECT_EQ(pixel(80, 30), 0xFFFFFFu); // ... lands 50 above it
   D3DMATRIX view;
   window->_lpD3DDevice->GetTransform(D3DTRANSFORMSTATE_VIEW, &view);
@@ -133,8 +133,8 @@ TEST_F(D3DWindow, FullScreenWithDepthZeroUsesSixteenBits) {
 TEST_F(D3DWindow, RefusedFullScreenModeShowsBothMessages) {
   close();
   KWindowD3D w;
-  hostTestSetMessageBoxHandler([](void *, const char *, const char *text) { boxes().push_back(text); },
-                               nullptr);
+  hostTestSetMessageBoxHandler(
+      [](void *, const char *, const char *text) { boxes().push_back(text); }, nullptr);
   boxes().clear();
   EXPECT_FALSE(w.createGameWindow(64, 64, 8, false, "eight bits"));
   ASSERT_EQ(boxes().size(), 2u);

@@ -35,11 +35,14 @@ protected:
                                     D3DBLEND_INVSRCALPHA, D3DBLEND_DESTALPHA};
     bool add = rng() % 2;
     device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, rng() % 4 != 0);
-    device->SetRenderState(D3DRENDERSTATE_SRCBLEND, rng() % 4 ? (DWORD)D3DBLEND_SRCALPHA : factors[rng() % 5]);
-    device->SetRenderState(D3DRENDERSTATE_DESTBLEND, add ? (DWORD)D3DBLEND_ONE : factors[rng() % 5]);
+    device->SetRenderState(D3DRENDERSTATE_SRCBLEND,
+                           rng() % 4 ? (DWORD)D3DBLEND_SRCALPHA : factors[rng() % 5]);
+    device->SetRenderState(D3DRENDERSTATE_DESTBLEND,
+                           add ? (DWORD)D3DBLEND_ONE : factors[rng() % 5]);
     device->SetTexture(0, rng() % 5 ? texture : nullptr);
     device->SetTextureStageState(0, D3DTSS_MAGFILTER, rng() % 4 ? D3DTFG_POINT : D3DTFG_LINEAR);
-    device->SetTextureStageState(0, D3DTSS_ADDRESS, rng() % 2 ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP);
+    device->SetTextureStageState(0, D3DTSS_ADDRESS,
+                                 rng() % 2 ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP);
   }
 
   // One scene from a seed; the target's pixels halfway (read within the scene) and at its end.
@@ -56,7 +59,7 @@ protected:
     std::vector<uint32_t> seen;
     for (int i = 0; i < 80; i++) {
       if (i == 40) seen = everyPixel(); // reading the target draws what is pending first
-      if (i == 50) { // a texture changed between two primitives that use it
+      if (i == 50) {                    // a texture changed between two primitives that use it
         texels[rng() % texels.size()] = rng();
         texture->Release();
         texture = makeTexture32(16, 16, texels);
@@ -68,7 +71,8 @@ protected:
       randomState(rng, texture);
       D3DLVERTEX v[4];
       D3DCOLOR flat = rng();
-      for (D3DLVERTEX &p : v) p = vertex(pos(rng), pos(rng), rng() % 2 ? flat : (D3DCOLOR)rng(), tex(rng), tex(rng));
+      for (D3DLVERTEX &p : v)
+        p = vertex(pos(rng), pos(rng), rng() % 2 ? flat : (D3DCOLOR)rng(), tex(rng), tex(rng));
       int kind = (int)(rng() % 8);
       if (kind < 5)
         device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, v, 4, 0);

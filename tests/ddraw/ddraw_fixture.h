@@ -33,8 +33,14 @@ struct DeviceFixture : ::testing::Test {
     zyDDrawSetDisplayDepth(depth);
     if (withAlpha) {
       desc.dwFlags |= DDSD_PIXELFORMAT;
-      desc.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 32,
-                              0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+      desc.ddpfPixelFormat = {sizeof(DDPIXELFORMAT),
+                              DDPF_RGB | DDPF_ALPHAPIXELS,
+                              0,
+                              32,
+                              0xFF0000,
+                              0xFF00,
+                              0xFF,
+                              0xFF000000};
     }
     ASSERT_EQ(dd->CreateSurface(&desc, &target, nullptr), DD_OK);
     zyDDrawSetDisplayDepth(32);
@@ -62,7 +68,8 @@ struct DeviceFixture : ::testing::Test {
   }
 
   // A managed texture of the given format filled from A R G B values (converted per format).
-  IDirectDrawSurface7 *makeTexture(int w, int h, DDPIXELFORMAT pf, const std::vector<uint16_t> &raw16,
+  IDirectDrawSurface7 *makeTexture(int w, int h, DDPIXELFORMAT pf,
+                                   const std::vector<uint16_t> &raw16,
                                    const std::vector<uint32_t> &raw32) {
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
@@ -89,8 +96,9 @@ struct DeviceFixture : ::testing::Test {
     return tex;
   }
   IDirectDrawSurface7 *makeTexture32(int w, int h, const std::vector<uint32_t> &argb) {
-    return makeTexture(w, h, {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 32, 0xFF0000,
-                              0xFF00, 0xFF, 0xFF000000},
+    return makeTexture(w, h,
+                       {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 32, 0xFF0000, 0xFF00,
+                        0xFF, 0xFF000000},
                        {}, argb);
   }
 
@@ -101,7 +109,7 @@ struct DeviceFixture : ::testing::Test {
     EXPECT_EQ(target->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
     const char *row = (const char *)desc.lpSurface + y * desc.lPitch;
     uint32_t v = desc.ddpfPixelFormat.dwRGBBitCount == 32 ? ((const uint32_t *)row)[x]
-                                                           : ((const uint16_t *)row)[x];
+                                                          : ((const uint16_t *)row)[x];
     target->Unlock(nullptr);
     return v;
   }

@@ -61,7 +61,7 @@ TEST_F(Device, TwoTrianglesSharingAnEdgeCoverEveryPixelOnce) {
   device->SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_ONE);
   const D3DCOLOR one = 0x00010101;
   // A quad with fractional corners split along its diagonal, then a fan of thin slivers.
-  D3DLVERTEX q[6] = {vertex(2.3f, 3.7f, one), vertex(40.6f, 1.2f, one), vertex(5.5f, 50.5f, one),
+  D3DLVERTEX q[6] = {vertex(2.3f, 3.7f, one),  vertex(40.6f, 1.2f, one),  vertex(5.5f, 50.5f, one),
                      vertex(40.6f, 1.2f, one), vertex(44.1f, 47.9f, one), vertex(5.5f, 50.5f, one)};
   device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_LVERTEX, q, 6, 0);
   int covered = 0;
@@ -87,9 +87,7 @@ TEST_F(Device, TwoTrianglesSharingAnEdgeCoverEveryPixelOnce) {
     for (int x = 0; x < width; x++) {
       uint32_t p = pixel(x, y) & 0xFF;
       ASSERT_LE(p, 1u) << x << "," << y;
-      if (std::hypot(x - 31.3, y - 30.6) < 23) {
-        ASSERT_EQ(p, 1u) << x << "," << y;
-      }
+      if (std::hypot(x - 31.3, y - 30.6) < 23) { ASSERT_EQ(p, 1u) << x << "," << y; }
     }
 }
 
@@ -201,10 +199,12 @@ TEST_F(Device, TargetWithoutAlphaReadsDestinationAlphaAsOne) {
 
 TEST_F(Device, SixteenBitTexturesExpandTheirChannels) {
   IDirectDrawSurface7 *t4444 = makeTexture(
-      2, 1, {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000},
+      2, 1,
+      {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000},
       {0xF8C4, 0x1234}, {});
-  IDirectDrawSurface7 *t555 = makeTexture(
-      2, 1, {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, 16, 0x7C00, 0x03E0, 0x001F, 0}, {0x7C1F, 0x0210}, {});
+  IDirectDrawSurface7 *t555 =
+      makeTexture(2, 1, {sizeof(DDPIXELFORMAT), DDPF_RGB, 0, 16, 0x7C00, 0x03E0, 0x001F, 0},
+                  {0x7C1F, 0x0210}, {});
   device->SetTexture(0, t4444);
   quad(-0.5f, -0.5f, 1.5f, 0.5f, 0xFFFFFFFF);
   EXPECT_EQ(pixel(0, 0), 0xFF88CC44u);

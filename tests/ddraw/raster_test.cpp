@@ -59,7 +59,9 @@ protected:
     if (!pixelOpsBuiltIn(GetParam())) GTEST_SKIP() << "not built in";
     ASSERT_TRUE(usePixelOps(GetParam()));
   }
-  void TearDown() override { usePixelOps(pixelOpsBuiltIn(PixelOps::Sse2) ? PixelOps::Sse2 : PixelOps::Portable); }
+  void TearDown() override {
+    usePixelOps(pixelOpsBuiltIn(PixelOps::Sse2) ? PixelOps::Sse2 : PixelOps::Portable);
+  }
 };
 
 INSTANTIATE_TEST_SUITE_P(Ops, FastRasteriser, ::testing::Values(PixelOps::Portable, PixelOps::Sse2),
@@ -152,8 +154,14 @@ void drawSprite(void (*draw)(const RasterState &, const Target &, const RasterVe
   RasterVertex q[4];
   for (int i = 0; i < 4; i++) {
     float ox = (i & 1 ? 0.5f : -0.5f) * (float)w, oy = (i & 2 ? 0.5f : -0.5f) * (float)h;
-    q[i] = {cx + ox * ca - oy * sa, cy + ox * sa + oy * ca, colour[0], colour[1], colour[2], colour[3],
-            (float)(sx + (i & 1 ? w : 0)) / (float)tex.width, (float)(sy + (i & 2 ? h : 0)) / (float)tex.height};
+    q[i] = {cx + ox * ca - oy * sa,
+            cy + ox * sa + oy * ca,
+            colour[0],
+            colour[1],
+            colour[2],
+            colour[3],
+            (float)(sx + (i & 1 ? w : 0)) / (float)tex.width,
+            (float)(sy + (i & 2 ? h : 0)) / (float)tex.height};
   }
   RasterVertex first[3] = {q[0], q[1], q[2]}, second[3] = {q[1], q[3], q[2]};
   draw(s, t, first);
@@ -202,10 +210,12 @@ TEST_P(FastRasteriser, SpriteScenesMatchReferenceBitForBit) {
         zoom = 0.5f + 2.5f * unit(rng);
       }
       float white[4] = {255, 255, 255, 255};
-      float tint[4] = {(float)(rng() & 255), (float)(rng() & 255), (float)(rng() & 255), (float)(rng() & 255)};
+      float tint[4] = {(float)(rng() & 255), (float)(rng() & 255), (float)(rng() & 255),
+                       (float)(rng() & 255)};
       const float *colour = rng() % 2 ? white : tint;
       drawSprite(drawTriangleFast, s, fast.target(), cx, cy, angle, zoom, sx, sy, w, h, colour);
-      drawSprite(drawTriangleReference, s, reference.target(), cx, cy, angle, zoom, sx, sy, w, h, colour);
+      drawSprite(drawTriangleReference, s, reference.target(), cx, cy, angle, zoom, sx, sy, w, h,
+                 colour);
     }
     differing += fast.pixels != reference.pixels;
     changed += untouched.pixels != reference.pixels;
@@ -218,9 +228,11 @@ TEST(Rasteriser, DegenerateAndInvalidTrianglesDrawNothing) {
   Canvas c(Layout::XRGB8888, 7), before(Layout::XRGB8888, 7);
   RasterState s;
   s.clip = {0, 0, 40, 36};
-  RasterVertex line[3] = {{1, 1, 255, 255, 255, 255, 0, 0}, {10, 10, 255, 255, 255, 255, 0, 0},
+  RasterVertex line[3] = {{1, 1, 255, 255, 255, 255, 0, 0},
+                          {10, 10, 255, 255, 255, 255, 0, 0},
                           {20, 20, 255, 255, 255, 255, 0, 0}};
-  RasterVertex nan[3] = {{1, 1, 255, 255, 255, 255, 0, 0}, {NAN, 10, 255, 255, 255, 255, 0, 0},
+  RasterVertex nan[3] = {{1, 1, 255, 255, 255, 255, 0, 0},
+                         {NAN, 10, 255, 255, 255, 255, 0, 0},
                          {20, 2, 255, 255, 255, 255, 0, 0}};
   for (auto draw : {drawTriangleFast, drawTriangleReference}) {
     draw(s, c.target(), line);

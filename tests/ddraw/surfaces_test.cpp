@@ -102,7 +102,8 @@ TEST_F(Surfaces, OneToOneCopyBltPlacesEveryPixelAndClipsAtTheEdges) {
   ASSERT_EQ(src->Lock(nullptr, &l, DDLOCK_WAIT, nullptr), DD_OK);
   auto sourcePixel = [](int x, int y) { return (uint32_t)(x * 0x010203 + y * 0x300000 + 1); };
   for (int y = 0; y < 12; y++)
-    for (int x = 0; x < 20; x++) ((uint32_t *)((char *)l.lpSurface + y * l.lPitch))[x] = sourcePixel(x, y);
+    for (int x = 0; x < 20; x++)
+      ((uint32_t *)((char *)l.lpSurface + y * l.lPitch))[x] = sourcePixel(x, y);
   src->Unlock(nullptr);
   RECT from = {2, 1, 18, 12}, to = {-3, 55, 13, 66}; // 16 x 11, off the left and bottom edges
   ASSERT_EQ(target->Blt(&to, src, &from, DDBLT_WAIT, nullptr), DD_OK);
@@ -133,8 +134,8 @@ TEST_F(Surfaces, TextureFormatsAndSizeLimits) {
   desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
   desc.ddsCaps.dwCaps = DDSCAPS_TEXTURE;
   desc.dwWidth = desc.dwHeight = 4096;
-  desc.ddpfPixelFormat = {sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0,
-                          0x000F, 0xF000};
+  desc.ddpfPixelFormat = {
+      sizeof(DDPIXELFORMAT), DDPF_RGB | DDPF_ALPHAPIXELS, 0, 16, 0x0F00, 0x00F0, 0x000F, 0xF000};
   IDirectDrawSurface7 *s = nullptr;
   ASSERT_EQ(dd->CreateSurface(&desc, &s, nullptr), DD_OK);
   EXPECT_EQ(describe(s).ddpfPixelFormat.dwRGBAlphaBitMask, 0xF000u);

@@ -33,7 +33,8 @@ inline bool pngSize(const char *path, int *w, int *h) {
   unsigned char header[24];
   FILE *f = fopen(path, "rb");
   if (!f) return false;
-  bool ok = fread(header, 1, sizeof header, f) == sizeof header && header[1] == 'P' && header[2] == 'N';
+  bool ok =
+      fread(header, 1, sizeof header, f) == sizeof header && header[1] == 'P' && header[2] == 'N';
   fclose(f);
   if (!ok) return false;
   *w = header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19];

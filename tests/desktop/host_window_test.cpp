@@ -7,12 +7,12 @@
 #include <iterator>
 #include <vector>
 
+#include "KImageFile.h"
 #include "desktop_events.h"
 #include "host.h"
-#include "host_scale.h"
 #include "host_internal.h"
+#include "host_scale.h"
 #include "host_testing.h"
-#include "KImageFile.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ struct ScaledWindow : ::testing::Test {
   }
   void create(uint32_t flags) {
     received.clear();
-    window = hostCreateWindow({"Scaled", 480, 480, flags, HOST_CENTERED, HOST_CENTERED, recordingProc, nullptr});
+    window = hostCreateWindow(
+        {"Scaled", 480, 480, flags, HOST_CENTERED, HOST_CENTERED, recordingProc, nullptr});
     ASSERT_NE(window, nullptr) << SDL_GetError();
     hostPumpEvents();
     received.clear();
@@ -128,11 +129,11 @@ TEST_F(ScaledWindow, SharpScalingFillsTheHeightAndThePointerFollows) {
   SDL_SetWindowSize(sdl(), 1000, 700); // 700 x 700 at (150, 0)
   expectPointer(150, 0, 0, 0);
   expectPointer(849, 699, 479, 479);
-  expectPointer(151, 1, 0, 0);         // 700 / 480: about one and a half points a pixel
+  expectPointer(151, 1, 0, 0); // 700 / 480: about one and a half points a pixel
   expectPointer(152, 2, 1, 1);
-  expectPointer(149, 350, -1, 240);    // on the bars
+  expectPointer(149, 350, -1, 240); // on the bars
   expectPointer(850, 350, 480, 240);
-  hostSetScaling(HOST_SCALE_INTEGER);  // the same window at whole multiples: 1x at (260, 110)
+  hostSetScaling(HOST_SCALE_INTEGER); // the same window at whole multiples: 1x at (260, 110)
   expectPointer(260, 110, 0, 0);
 }
 
@@ -166,7 +167,8 @@ TEST_F(ScaledWindow, DesktopFullScreenCoversTheDesktopAndGivesTheSizeBack) {
   hostSetScaling(HOST_SCALE_INTEGER);
   SDL_SetWindowSize(sdl(), 700, 600);
   ASSERT_TRUE(hostSetFullscreen(window, true));
-  EXPECT_EQ(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_FULLSCREEN_DESKTOP, (uint32_t)SDL_WINDOW_FULLSCREEN_DESKTOP);
+  EXPECT_EQ(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_FULLSCREEN_DESKTOP,
+            (uint32_t)SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_DisplayMode desktop;
   ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
   int w, h;
@@ -196,7 +198,8 @@ TEST(HostIcon, IsTheArtworksIcon) {
   SDL_Surface *icon = hostMakeIcon();
   ASSERT_NE(icon, nullptr);
   std::ifstream file("data/icon.png", std::ios::binary);
-  std::vector<unsigned char> png((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<unsigned char> png((std::istreambuf_iterator<char>(file)),
+                                 std::istreambuf_iterator<char>());
   KImageFile picture;
   ASSERT_TRUE(picture.decode(png.data(), png.size(), K_IMAGE_PNG));
   ASSERT_EQ(icon->w, 64);
@@ -204,7 +207,8 @@ TEST(HostIcon, IsTheArtworksIcon) {
   EXPECT_EQ(picture.getWidth(), 64);
   size_t differing = 0;
   for (int y = 0; y < 64; y++)
-    differing += memcmp((uint8_t *)icon->pixels + y * icon->pitch, picture.getRGBA() + y * 64 * 4, 64 * 4) != 0;
+    differing += memcmp((uint8_t *)icon->pixels + y * icon->pitch, picture.getRGBA() + y * 64 * 4,
+                        64 * 4) != 0;
   EXPECT_EQ(differing, 0u);
   SDL_FreeSurface(icon);
 }

@@ -17,11 +17,13 @@ void expectRect(const HostRect &r, int x, int y, int w, int h) {
 TEST(PictureRect, LargestWholeMultipleCentredOnTheBars) {
   expectRect(hostPictureRect(480, 480, 480, 480, HOST_SCALE_INTEGER), 0, 0, 480, 480);
   expectRect(hostPictureRect(960, 960, 480, 480, HOST_SCALE_INTEGER), 0, 0, 960, 960);
-  expectRect(hostPictureRect(959, 1200, 480, 480, HOST_SCALE_INTEGER), 239, 360, 480, 480); // 959 wide: still 1x
+  expectRect(hostPictureRect(959, 1200, 480, 480, HOST_SCALE_INTEGER), 239, 360, 480,
+             480); // 959 wide: still 1x
   expectRect(hostPictureRect(1920, 1080, 480, 480, HOST_SCALE_INTEGER), 480, 60, 960, 960);
   expectRect(hostPictureRect(3840, 2160, 480, 480, HOST_SCALE_INTEGER), 960, 120, 1920, 1920);
   expectRect(hostPictureRect(1000, 500, 480, 480, HOST_SCALE_INTEGER), 260, 10, 480, 480);
-  expectRect(hostPictureRect(481, 481, 480, 480, HOST_SCALE_INTEGER), 0, 0, 480, 480); // odd bars: the extra pixel right and below
+  expectRect(hostPictureRect(481, 481, 480, 480, HOST_SCALE_INTEGER), 0, 0, 480,
+             480); // odd bars: the extra pixel right and below
 }
 
 TEST(PictureRect, SmallerThanThePictureEitherWayShrinksToFit) {
@@ -29,7 +31,8 @@ TEST(PictureRect, SmallerThanThePictureEitherWayShrinksToFit) {
   expectRect(hostPictureRect(800, 300, 480, 480, HOST_SCALE_INTEGER), 250, 0, 300, 300);
   expectRect(hostPictureRect(479, 479, 480, 480, HOST_SCALE_INTEGER), 0, 0, 479, 479);
   expectRect(hostPictureRect(1, 1000, 480, 480, HOST_SCALE_INTEGER), 0, 499, 1, 1);
-  expectRect(hostPictureRect(300, 200, 640, 480, HOST_SCALE_INTEGER), 17, 0, 266, 200); // another shape keeps its own
+  expectRect(hostPictureRect(300, 200, 640, 480, HOST_SCALE_INTEGER), 17, 0, 266,
+             200); // another shape keeps its own
 }
 
 TEST(PictureRect, EmptySizesGiveAnEmptyRectangle) {
@@ -40,8 +43,10 @@ TEST(PictureRect, EmptySizesGiveAnEmptyRectangle) {
 
 TEST(PictureRect, WholeMultiplesAreSharpShrinksSmooth) {
   EXPECT_TRUE(hostWholeMultiple(hostPictureRect(480, 480, 480, 480, HOST_SCALE_INTEGER), 480, 480));
-  EXPECT_TRUE(hostWholeMultiple(hostPictureRect(1920, 1080, 480, 480, HOST_SCALE_INTEGER), 480, 480));
-  EXPECT_FALSE(hostWholeMultiple(hostPictureRect(240, 300, 480, 480, HOST_SCALE_INTEGER), 480, 480));
+  EXPECT_TRUE(
+      hostWholeMultiple(hostPictureRect(1920, 1080, 480, 480, HOST_SCALE_INTEGER), 480, 480));
+  EXPECT_FALSE(
+      hostWholeMultiple(hostPictureRect(240, 300, 480, 480, HOST_SCALE_INTEGER), 480, 480));
   EXPECT_FALSE(hostWholeMultiple({0, 0, 960, 480}, 480, 480)); // stretched unevenly
   EXPECT_FALSE(hostWholeMultiple({0, 0, 0, 0}, 480, 480));
 }
@@ -90,7 +95,8 @@ TEST(PictureRect, SharpScalingFillsTheShorterSideAtAnySize) {
   expectRect(hostPictureRect(700, 1000, 480, 480, HOST_SCALE_SHARP), 0, 150, 700, 700);
   expectRect(hostPictureRect(1920, 1080, 480, 480, HOST_SCALE_SHARP), 420, 0, 1080, 1080);
   expectRect(hostPictureRect(960, 960, 480, 480, HOST_SCALE_SHARP), 0, 0, 960, 960);
-  expectRect(hostPictureRect(240, 300, 480, 480, HOST_SCALE_SHARP), 0, 30, 240, 240); // shrunk as before
+  expectRect(hostPictureRect(240, 300, 480, 480, HOST_SCALE_SHARP), 0, 30, 240,
+             240); // shrunk as before
   expectRect(hostPictureRect(1366, 768, 640, 480, HOST_SCALE_SHARP), 171, 0, 1024, 768);
   expectRect(hostPictureRect(1366, 0, 480, 480, HOST_SCALE_SHARP), 0, 0, 0, 0);
 }
@@ -109,7 +115,8 @@ TEST(PictureRect, SharpScalingEnlargesToTheFirstWholeMultipleAtOrAbove) {
 }
 
 TEST(PointMapping, EveryWindowPointLandsOnThePixelShownThereAtAnySize) {
-  const int sizes[][2] = {{1366, 768}, {1600, 900}, {1280, 800}, {1000, 700}, {481, 481}, {1920, 1080}};
+  const int sizes[][2] = {{1366, 768}, {1600, 900}, {1280, 800},
+                          {1000, 700}, {481, 481},  {1920, 1080}};
   for (const auto &size : sizes) {
     HostRect shown = hostPictureRect(size[0], size[1], 480, 480, HOST_SCALE_SHARP);
     // Along each axis the pixels follow one another: each gets floor or ceil of the ratio
@@ -139,20 +146,21 @@ TEST(PointMapping, EveryWindowPointLandsOnThePixelShownThereAtAnySize) {
 TEST(PointMapping, PicturePixelsGoToTheCentreOfTheirBlockAndBack) {
   const int sizes[][2] = {{480, 480}, {960, 960}, {1920, 1080}, {3840, 2160}, {1000, 700}};
   for (HostScaling scaling : {HOST_SCALE_INTEGER, HOST_SCALE_SHARP})
-  for (const auto &size : sizes) {
-    HostRect shown = hostPictureRect(size[0], size[1], 480, 480, scaling);
-    for (int p = 0; p < 480; p += 7) {
-      int x, y, px, py;
-      hostPictureToWindow(shown, 480, 480, p, 479 - p, &x, &y);
-      EXPECT_GE(x, shown.x);
-      EXPECT_LT(x, shown.x + shown.w);
-      hostWindowToPicture(shown, 480, 480, x, y, &px, &py);
-      EXPECT_EQ(px, p) << size[0] << "x" << size[1] << " scaling " << scaling;
-      EXPECT_EQ(py, 479 - p) << size[0] << "x" << size[1];
+    for (const auto &size : sizes) {
+      HostRect shown = hostPictureRect(size[0], size[1], 480, 480, scaling);
+      for (int p = 0; p < 480; p += 7) {
+        int x, y, px, py;
+        hostPictureToWindow(shown, 480, 480, p, 479 - p, &x, &y);
+        EXPECT_GE(x, shown.x);
+        EXPECT_LT(x, shown.x + shown.w);
+        hostWindowToPicture(shown, 480, 480, x, y, &px, &py);
+        EXPECT_EQ(px, p) << size[0] << "x" << size[1] << " scaling " << scaling;
+        EXPECT_EQ(py, 479 - p) << size[0] << "x" << size[1];
+      }
     }
-  }
   int x, y;
-  hostPictureToWindow(hostPictureRect(1920, 1080, 480, 480, HOST_SCALE_INTEGER), 480, 480, 10, 0, &x, &y);
+  hostPictureToWindow(hostPictureRect(1920, 1080, 480, 480, HOST_SCALE_INTEGER), 480, 480, 10, 0,
+                      &x, &y);
   EXPECT_EQ(x, 480 + 21); // the block 500..501, centre rounded down
   EXPECT_EQ(y, 60 + 1);
 }
@@ -163,8 +171,8 @@ TEST(OpeningScale, ThreeQuartersOfTheDesktopHeight) {
   EXPECT_EQ(hostOpeningScale(2560, 1440, 480, 480), 2);
   EXPECT_EQ(hostOpeningScale(3840, 2160, 480, 480), 3);
   EXPECT_EQ(hostOpeningScale(7680, 4320, 480, 480), 6);
-  EXPECT_EQ(hostOpeningScale(640, 480, 480, 480), 1);      // never below 1x
-  EXPECT_EQ(hostOpeningScale(1000, 2560, 480, 480), 2);    // a portrait screen: its width decides
+  EXPECT_EQ(hostOpeningScale(640, 480, 480, 480), 1);   // never below 1x
+  EXPECT_EQ(hostOpeningScale(1000, 2560, 480, 480), 2); // a portrait screen: its width decides
   EXPECT_EQ(hostOpeningScale(2560, 1440, 0, 480), 1);
 }
 
@@ -178,8 +186,8 @@ TEST(FullscreenKeys, F11AndAltEnterPressesOnly) {
   EXPECT_TRUE(hostIsFullscreenToggle(WM_SYSKEYDOWN, 13, 1 | 0x1CL << 16));
   EXPECT_FALSE(hostIsFullscreenToggle(WM_SYSKEYDOWN, 13, (1 | 0x1CL << 16) | 1L << 30));
   EXPECT_FALSE(hostIsFullscreenToggle(WM_KEYDOWN, 13, 1 | 0x1CL << 16)); // Enter alone
-  EXPECT_FALSE(hostIsFullscreenToggle(WM_KEYDOWN, 123, press));         // F12
-  EXPECT_FALSE(hostIsFullscreenToggle(0x102, 122, press));              // a character
+  EXPECT_FALSE(hostIsFullscreenToggle(WM_KEYDOWN, 123, press));          // F12
+  EXPECT_FALSE(hostIsFullscreenToggle(0x102, 122, press));               // a character
 }
 
 } // namespace

@@ -43,7 +43,8 @@ bool recordKey(HWND, unsigned int message, unsigned int wParam, long) {
 // The game received this key message for the key of this scan code.
 bool sawKey(unsigned int message, int scanCode) {
   for (const KEvent &e : events)
-    if ((unsigned)e.nativeMessage == message && (e.nativeData >> 16 & 0xFF) == scanCode) return true;
+    if ((unsigned)e.nativeMessage == message && (e.nativeData >> 16 & 0xFF) == scanCode)
+      return true;
   return false;
 }
 
@@ -96,7 +97,8 @@ struct ScaledWindow : ::testing::Test {
   void drawStripes(int width, float r, float gr, float b) {
     window->setClearColor(1, 1, 1, 1);
     window->setWorldView(0, 0, 0, 1, true);
-    for (int x = 0; x < 480; x += 2 * width) g->drawRect((float)x, 0, (float)(x + width), 480, r, gr, b, 1);
+    for (int x = 0; x < 480; x += 2 * width)
+      g->drawRect((float)x, 0, (float)(x + width), 480, r, gr, b, 1);
   }
   void resize(int w, int h) {
     SDL_SetWindowSize(sdl(), w, h);
@@ -120,7 +122,8 @@ struct ScaledWindow : ::testing::Test {
   // R G B the window shows at a point, y downward. Mesa's software renderer copies its back
   // buffer to the window at a swap and keeps it: what the window shows is read there.
   uint32_t shownAt(int x, int y) {
-    auto bind = reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(SDL_GL_GetProcAddress("glBindFramebuffer"));
+    auto bind =
+        reinterpret_cast<PFNGLBINDFRAMEBUFFERPROC>(SDL_GL_GetProcAddress("glBindFramebuffer"));
     int w, h;
     SDL_GL_GetDrawableSize(sdl(), &w, &h);
     bind(GL_READ_FRAMEBUFFER, 0);
@@ -148,7 +151,8 @@ struct ScaledWindow : ::testing::Test {
     SDL_Renderer *renderer = SDL_GetRenderer(sdl());
     uint32_t p = 0xDEADBEEF;
     SDL_Rect r = {x, y, 1, 1};
-    if (!renderer || SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_ARGB8888, &p, 4) != 0) return 0xDEADBEEF;
+    if (!renderer || SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_ARGB8888, &p, 4) != 0)
+      return 0xDEADBEEF;
     return p & 0xFFFFFF;
   }
   void expectPictureOfTheGamesSize() {
@@ -192,7 +196,8 @@ TEST_F(ScaledWindow, F11AndAltEnterToggleDesktopFullScreenAndStillReachTheGame) 
   open(2);
   press({122});
   EXPECT_TRUE(window->_fullscreen);
-  EXPECT_EQ(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_FULLSCREEN_DESKTOP, (uint32_t)SDL_WINDOW_FULLSCREEN_DESKTOP);
+  EXPECT_EQ(SDL_GetWindowFlags(sdl()) & SDL_WINDOW_FULLSCREEN_DESKTOP,
+            (uint32_t)SDL_WINDOW_FULLSCREEN_DESKTOP);
   expectDrawingReady();
   EXPECT_TRUE(sawKey(WM_KEYDOWN, 0x57)); // the game saw F11 as before
   ASSERT_FALSE(keysSeen.empty());
@@ -280,7 +285,7 @@ TEST_F(ScaledWindow, SharpScalingFillsTheHeightWithCrispEvenPixels) {
 }
 
 TEST_F(ScaledWindow, SmallerWindowsShrinkThePictureSmoothly) {
-  resize(300, 360); // 300 x 300 at (0, 30)
+  resize(300, 360);        // 300 x 300 at (0, 30)
   drawStripes(1, 0, 0, 1); // blue stripes
   window->flipBackBuffer(false, true);
   EXPECT_EQ(shownAt(150, 10), 0x000000u);
@@ -365,7 +370,8 @@ TEST_F(ScaledWindow, FullScreenShowsThePictureScaledOnTheDesktop) {
     showMarkedFrame();
     // The full-screen mode is 16-bit: green keeps 6 bits.
     EXPECT_EQ(shownAt(shown.x, shown.y) & 0xF8F8F8, 0xF80000u) << scaling;
-    EXPECT_EQ(shownAt(shown.x + shown.w - 1, shown.y + shown.h - 1) & 0xF8F8F8, 0x00F800u) << scaling;
+    EXPECT_EQ(shownAt(shown.x + shown.w - 1, shown.y + shown.h - 1) & 0xF8F8F8, 0x00F800u)
+        << scaling;
     EXPECT_EQ(shownAt(shown.x - 1, shown.y), 0x000000u);
     window->toggleFullScreen(false);
     window->flipBackBuffer(false, true);

@@ -40,23 +40,27 @@ void writeSeeds(const char *folder) {
   const char *names[] = {"seed.bmp", "seed.jpg", "seed.tga", "seed.png"};
   for (int format = 0; format < 4; format++) {
     std::string tmp = std::string(folder) + "/.tmp_" + names[format];
-    if (KImageFile::save(tmp.c_str(), (KImageFormat)format, reinterpret_cast<const uint8_t *>(pixels), K_IMAGE_BGRA,
-                         6, 4, 24, true))
+    if (KImageFile::save(tmp.c_str(), (KImageFormat)format,
+                         reinterpret_cast<const uint8_t *>(pixels), K_IMAGE_BGRA, 6, 4, 24, true))
       writeSeed(folder, names[format], format, readAndRemove(tmp));
   }
   Bytes plain = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 2, 0, 32, 0x28};
-  for (int i = 0; i < 6; i++) plain.insert(plain.end(), {(uint8_t)(i * 40), 90, 200, (uint8_t)(i * 50)});
+  for (int i = 0; i < 6; i++)
+    plain.insert(plain.end(), {(uint8_t)(i * 40), 90, 200, (uint8_t)(i * 50)});
   writeSeed(folder, "plain.tga", K_IMAGE_TGA, plain);
-  Bytes mapped = {0, 1, 1, 0, 0, 2, 0, 24, 0, 0, 0, 0, 2, 0, 2, 0, 8, 0, 255, 0, 0, 0, 0, 255, 0, 1, 1, 0};
+  Bytes mapped = {0, 1, 1, 0, 0,   2, 0, 24, 0, 0,   0, 0, 2, 0,
+                  2, 0, 8, 0, 255, 0, 0, 0,  0, 255, 0, 1, 1, 0};
   writeSeed(folder, "mapped.tga", K_IMAGE_TGA, mapped);
-  Bytes bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0};
+  Bytes bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40,
+               0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 1, 0};
   bmp.resize(54, 0);
   bmp.insert(bmp.end(), {0, 0, 0, 0, 255, 255, 255, 0, 0x80, 0, 0, 0, 0x40, 0, 0, 0});
   writeSeed(folder, "mono.bmp", K_IMAGE_BMP, bmp);
 }
 
 bool samePicture(const KImageFile &a, const KImageFile &b) {
-  return a.getWidth() == b.getWidth() && a.getHeight() == b.getHeight() && a.hasAlpha() == b.hasAlpha() &&
+  return a.getWidth() == b.getWidth() && a.getHeight() == b.getHeight() &&
+         a.hasAlpha() == b.hasAlpha() &&
          memcmp(a.getRGBA(), b.getRGBA(), (size_t)a.getWidth() * a.getHeight() * 4) == 0;
 }
 

@@ -28,7 +28,8 @@ protected:
   void SetUp() override {
     hostTestReset();
     received.clear();
-    window = hostCreateWindow({"Host test", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, recordingProc, &marker});
+    window = hostCreateWindow(
+        {"Host test", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, recordingProc, &marker});
     ASSERT_NE(window, nullptr) << SDL_GetError();
   }
   void TearDown() override {
@@ -67,7 +68,8 @@ TEST_F(Host, WindowHasTheAskedDrawableSizeTitleAndObject) {
 }
 
 TEST_F(Host, DestroyingSendsDestroyFirstAndForgetsTheWindow) {
-  HostWindow *other = hostCreateWindow({"other", 16, 16, SDL_WINDOW_HIDDEN, 30, 30, recordingProc, nullptr});
+  HostWindow *other =
+      hostCreateWindow({"other", 16, 16, SDL_WINDOW_HIDDEN, 30, 30, recordingProc, nullptr});
   ASSERT_NE(other, nullptr);
   EXPECT_FALSE(hostHasFocus(other)); // hidden windows are never in front
   hostDestroyWindow(other);
@@ -167,7 +169,10 @@ TEST_F(Host, SteppedClockAdvancesPerFrameAndCallsTheHook) {
   hostTestSetClockStep(16, 1000);
   EXPECT_EQ(hostMilliseconds(), 1000u);
   EXPECT_EQ(hostMilliseconds(), 1000u);
-  struct Seen { std::vector<unsigned long> frames; std::vector<uint32_t> times; } seen;
+  struct Seen {
+    std::vector<unsigned long> frames;
+    std::vector<uint32_t> times;
+  } seen;
   hostTestSetFrameHook(
       [](void *context, unsigned long frame) {
         static_cast<Seen *>(context)->frames.push_back(frame);
@@ -333,7 +338,8 @@ TEST_F(HostEvents, ARunningScriptIgnoresTheRealDevices) {
 TEST(HostPointer, HiddenBeforeAnyWindowStaysHiddenInTheNewWindow) {
   int counter = hostShowCursor(false);
   while (counter >= 0) counter = hostShowCursor(false);
-  HostWindow *w = hostCreateWindow({"pointer", 32, 32, 0, HOST_CENTERED, HOST_CENTERED, nullptr, nullptr});
+  HostWindow *w =
+      hostCreateWindow({"pointer", 32, 32, 0, HOST_CENTERED, HOST_CENTERED, nullptr, nullptr});
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
   while (counter < 0) counter = hostShowCursor(true);
@@ -345,7 +351,8 @@ TEST_F(Host, MessageBoxesAreRecordedByTheHandler) {
   std::vector<std::string> boxes;
   hostTestSetMessageBoxHandler(
       [](void *context, const char *title, const char *text) {
-        static_cast<std::vector<std::string> *>(context)->push_back(std::string(title) + "|" + text);
+        static_cast<std::vector<std::string> *>(context)->push_back(std::string(title) + "|" +
+                                                                    text);
       },
       &boxes);
   hostMessageBox("Could not create openGL Context", "OpenGl error");

@@ -3,9 +3,9 @@
 // writing all four formats with resizing.
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -65,7 +65,7 @@ TEST(Decode, TgaWithAlphaReadsFromTheBottomRow) {
   EXPECT_EQ(p.b, 10);
   EXPECT_EQ(p.a, 0);
   p = image.getPixel(0, 0, false);
-  EXPECT_EQ(p.a, 0); // without alpha asked
+  EXPECT_EQ(p.a, 0);                     // without alpha asked
   const uint8_t *rgba = image.getRGBA(); // rows from the top
   EXPECT_EQ(rgba[0], 255);
   EXPECT_EQ(rgba[2], 0);
@@ -116,12 +116,18 @@ TEST(Decode, DamagedInputFailsAndLeavesTheImageEmpty) {
 TEST_F(Codec, EveryFormatRefusesAFileCutShort) {
   std::vector<uint32_t> bgra(24 * 10);
   for (size_t i = 0; i < bgra.size(); i++) bgra[i] = 0xFF000000u | (uint32_t)(i * 0x010307);
-  const struct { KImageFormat format; const char *name; } written[] = {
-      {K_IMAGE_BMP, "cut.bmp"}, {K_IMAGE_JPG, "cut.jpg"}, {K_IMAGE_TGA, "cut.tga"}, {K_IMAGE_PNG, "cut.png"}};
+  const struct {
+    KImageFormat format;
+    const char *name;
+  } written[] = {{K_IMAGE_BMP, "cut.bmp"},
+                 {K_IMAGE_JPG, "cut.jpg"},
+                 {K_IMAGE_TGA, "cut.tga"},
+                 {K_IMAGE_PNG, "cut.png"}};
   std::vector<std::pair<KImageFormat, std::vector<unsigned char>>> files;
   for (const auto &w : written) { // the TGA writer run-length encodes
-    ASSERT_TRUE(KImageFile::save(file(w.name).c_str(), w.format, reinterpret_cast<const uint8_t *>(bgra.data()),
-                                 K_IMAGE_BGRA, 24, 10, 24 * 4, true));
+    ASSERT_TRUE(KImageFile::save(file(w.name).c_str(), w.format,
+                                 reinterpret_cast<const uint8_t *>(bgra.data()), K_IMAGE_BGRA, 24,
+                                 10, 24 * 4, true));
     files.emplace_back(w.format, readFile(file(w.name)));
   }
   files.emplace_back(K_IMAGE_TGA, tga32()); // stored plainly
@@ -130,7 +136,8 @@ TEST_F(Codec, EveryFormatRefusesAFileCutShort) {
     ASSERT_TRUE(image.decode(f.second.data(), f.second.size(), f.first)) << f.first;
     long width = image.getWidth();
     for (size_t size = 0; size < f.second.size(); size++) {
-      ASSERT_FALSE(image.decode(f.second.data(), size, f.first)) << "format " << f.first << " cut to " << size;
+      ASSERT_FALSE(image.decode(f.second.data(), size, f.first))
+          << "format " << f.first << " cut to " << size;
       ASSERT_FALSE(image.isValid());
     }
     auto padded = f.second; // bytes after the end change nothing
@@ -141,9 +148,11 @@ TEST_F(Codec, EveryFormatRefusesAFileCutShort) {
 }
 
 TEST(Decode, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
-  // A 101-byte PNG header claiming 40000 x 40000 pixels, and a real JPEG whose frame says 50000 x 50000.
-  std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                    0, 0, 0x9C, 0x40, 0, 0, 0x9C, 0x40, 8, 6, 0, 0, 0};
+  // A 101-byte PNG header claiming 40000 x 40000 pixels, and a real JPEG whose frame says 50000 x
+  // 50000.
+  std::vector<unsigned char> png = {0x89, 'P', 'N',  'G',  '\r', '\n', 0x1a, '\n', 0,    0,
+                                    0,    13,  'I',  'H',  'D',  'R',  0,    0,    0x9C, 0x40,
+                                    0,    0,   0x9C, 0x40, 8,    6,    0,    0,    0};
   png.resize(101, 0);
   KImageFile image;
   EXPECT_FALSE(image.decode(png.data(), png.size(), K_IMAGE_PNG));
@@ -152,14 +161,15 @@ TEST(Decode, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
   std::string name = std::string(dir) + "/big.jpg";
   uint32_t pixels[64];
   for (uint32_t &p : pixels) p = 0xFF336699u;
-  ASSERT_TRUE(KImageFile::save(name.c_str(), K_IMAGE_JPG, reinterpret_cast<const uint8_t *>(pixels), K_IMAGE_BGRA,
-                               8, 8, 32, true));
+  ASSERT_TRUE(KImageFile::save(name.c_str(), K_IMAGE_JPG, reinterpret_cast<const uint8_t *>(pixels),
+                               K_IMAGE_BGRA, 8, 8, 32, true));
   auto jpeg = readFile(name);
   remove(name.c_str());
   rmdir(dir);
   ASSERT_TRUE(image.decode(jpeg.data(), jpeg.size(), K_IMAGE_JPG));
   for (size_t i = 0; i + 8 < jpeg.size(); i++)
-    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) { // the frame: height, then width
+    if (jpeg[i] == 0xFF &&
+        (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) { // the frame: height, then width
       jpeg[i + 5] = jpeg[i + 7] = 0xC3;
       jpeg[i + 6] = jpeg[i + 8] = 0x50;
       break;
@@ -169,18 +179,21 @@ TEST(Decode, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
 
 TEST(FormatOfName, OnlyTheFilesOwnNameChoosesTheDecoder) {
   KImageFormat format = K_IMAGE_BMP;
-  EXPECT_TRUE(KImageFile::formatOfName("/home/u/games/retro.png.collection/zyphora/data/menu.tga", false, format));
+  EXPECT_TRUE(KImageFile::formatOfName("/home/u/games/retro.png.collection/zyphora/data/menu.tga",
+                                       false, format));
   EXPECT_EQ(format, K_IMAGE_TGA);
   EXPECT_TRUE(KImageFile::formatOfName("old.bmp.files\\data\\shot.jpg", false, format));
   EXPECT_EQ(format, K_IMAGE_JPG);
   EXPECT_FALSE(KImageFile::formatOfName("pictures.png/readme", false, format));
-  EXPECT_TRUE(KImageFile::formatOfName("sheet.tga.png", false, format)); // a later format in the name wins
+  EXPECT_TRUE(
+      KImageFile::formatOfName("sheet.tga.png", false, format)); // a later format in the name wins
   EXPECT_EQ(format, K_IMAGE_PNG);
   EXPECT_TRUE(KImageFile::formatOfName("sheet.png.tga", false, format)); // whatever their places
   EXPECT_EQ(format, K_IMAGE_PNG);
   EXPECT_TRUE(KImageFile::formatOfName("DATA/Ship.BMP", true, format));
   EXPECT_EQ(format, K_IMAGE_BMP);
-  EXPECT_FALSE(KImageFile::formatOfName("Data.Files/SHIP.BMP", false, format)); // case kept when asked
+  EXPECT_FALSE(
+      KImageFile::formatOfName("Data.Files/SHIP.BMP", false, format)); // case kept when asked
   EXPECT_FALSE(KImageFile::formatOfName(nullptr, true, format));
 }
 
@@ -188,11 +201,16 @@ TEST_F(Codec, LosslessFormatsRoundTripOpaquePixels) {
   // 4 x 2, blue in the lowest byte, rows from the bottom as the Direct3D writer gives them.
   const uint32_t bgra[8] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF,  // bottom row
                             0xFF000000, 0xFF808080, 0x00FF00FF, 0xFF123456}; // top row
-  const struct { KImageFormat format; const char *name; int tolerance; } formats[] = {
+  const struct {
+    KImageFormat format;
+    const char *name;
+    int tolerance;
+  } formats[] = {
       {K_IMAGE_BMP, "shot.bmp", 0}, {K_IMAGE_TGA, "shot.tga", 0}, {K_IMAGE_PNG, "shot.png", 0}};
   for (const auto &f : formats) {
-    ASSERT_TRUE(KImageFile::save(file(f.name).c_str(), f.format, reinterpret_cast<const uint8_t *>(bgra),
-                                 K_IMAGE_BGRA, 4, 2, 16, true))
+    ASSERT_TRUE(KImageFile::save(file(f.name).c_str(), f.format,
+                                 reinterpret_cast<const uint8_t *>(bgra), K_IMAGE_BGRA, 4, 2, 16,
+                                 true))
         << f.name;
     auto bytes = readFile(file(f.name));
     KImageFile image;
@@ -216,8 +234,9 @@ TEST_F(Codec, JpegKeepsFlatColoursClose) {
   // 16 x 16: left half red, right half blue (flat areas the size of JPEG's blocks).
   std::vector<uint32_t> bgra(256);
   for (int i = 0; i < 256; i++) bgra[i] = i % 16 < 8 ? 0xFFFF0000u : 0xFF0000FFu;
-  ASSERT_TRUE(KImageFile::save(file("shot.jpg").c_str(), K_IMAGE_JPG, reinterpret_cast<const uint8_t *>(bgra.data()),
-                               K_IMAGE_BGRA, 16, 16, 64, true));
+  ASSERT_TRUE(KImageFile::save(file("shot.jpg").c_str(), K_IMAGE_JPG,
+                               reinterpret_cast<const uint8_t *>(bgra.data()), K_IMAGE_BGRA, 16, 16,
+                               64, true));
   auto bytes = readFile(file("shot.jpg"));
   KImageFile image;
   ASSERT_TRUE(image.decode(bytes.data(), bytes.size(), K_IMAGE_JPG));
@@ -234,8 +253,9 @@ TEST_F(Codec, RgbaTopDownPixelsAndResizing) {
   std::vector<uint32_t> rgba(16);
   for (int i = 0; i < 16; i++) rgba[i] = i % 4 < 2 ? 0xFF0000FFu : 0xFFFF0000u;
   std::string png = file("small.png");
-  ASSERT_TRUE(KImageFile::save(png.c_str(), K_IMAGE_PNG, reinterpret_cast<const uint8_t *>(rgba.data()),
-                               K_IMAGE_RGBA, 4, 4, 16, false, 2, 2));
+  ASSERT_TRUE(KImageFile::save(png.c_str(), K_IMAGE_PNG,
+                               reinterpret_cast<const uint8_t *>(rgba.data()), K_IMAGE_RGBA, 4, 4,
+                               16, false, 2, 2));
   auto bytes = readFile(png);
   KImageFile image;
   ASSERT_TRUE(image.decode(bytes.data(), bytes.size(), K_IMAGE_PNG));
@@ -251,13 +271,18 @@ TEST_F(Codec, BadSaveArgumentsWriteNothing) {
   uint32_t pixel = 0xFFFFFFFF;
   const uint8_t *p = reinterpret_cast<const uint8_t *>(&pixel);
   EXPECT_FALSE(KImageFile::save(nullptr, K_IMAGE_PNG, p, K_IMAGE_RGBA, 1, 1, 4, false));
-  EXPECT_FALSE(KImageFile::save(file("a.png").c_str(), K_IMAGE_PNG, nullptr, K_IMAGE_RGBA, 1, 1, 4, false));
-  EXPECT_FALSE(KImageFile::save(file("b.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA, 0, 1, 4, false));
-  EXPECT_FALSE(KImageFile::save(file("c.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA, 1, 1, 3, false));
-  EXPECT_FALSE(KImageFile::save(file("d.png").c_str(), (KImageFormat)4, p, K_IMAGE_RGBA, 1, 1, 4, false));
-  EXPECT_FALSE(KImageFile::save((std::string(dir) + "/no/such/folder.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA,
-                                1, 1, 4, false));
-  for (const char *name : {"a.png", "b.png", "c.png", "d.png"}) EXPECT_TRUE(readFile(file(name)).empty());
+  EXPECT_FALSE(
+      KImageFile::save(file("a.png").c_str(), K_IMAGE_PNG, nullptr, K_IMAGE_RGBA, 1, 1, 4, false));
+  EXPECT_FALSE(
+      KImageFile::save(file("b.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA, 0, 1, 4, false));
+  EXPECT_FALSE(
+      KImageFile::save(file("c.png").c_str(), K_IMAGE_PNG, p, K_IMAGE_RGBA, 1, 1, 3, false));
+  EXPECT_FALSE(
+      KImageFile::save(file("d.png").c_str(), (KImageFormat)4, p, K_IMAGE_RGBA, 1, 1, 4, false));
+  EXPECT_FALSE(KImageFile::save((std::string(dir) + "/no/such/folder.png").c_str(), K_IMAGE_PNG, p,
+                                K_IMAGE_RGBA, 1, 1, 4, false));
+  for (const char *name : {"a.png", "b.png", "c.png", "d.png"})
+    EXPECT_TRUE(readFile(file(name)).empty());
 }
 
 } // namespace

@@ -26,7 +26,8 @@ class Input : public ::testing::Test {
 protected:
   void SetUp() override {
     hostTestReset();
-    window = hostCreateWindow({"input", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, quietProc, nullptr});
+    window =
+        hostCreateWindow({"input", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, quietProc, nullptr});
     ASSERT_NE(window, nullptr);
     KInput::initInput(window);
   }
@@ -43,18 +44,22 @@ protected:
 
 TEST(KeyTable, HasEveryCodeInOrder) {
   for (int i = 0; i < 94; i++) EXPECT_EQ(KeyboardLayout[i].toucheID, i) << "row " << i;
-  struct Row { EKeyboardLayout key; int code; };
+  struct Row {
+    EKeyboardLayout key;
+    int code;
+  };
   const Row named[] = {
-      {K_VK_LEFT, 37}, {K_VK_UP, 38}, {K_VK_DOWN, 40}, {K_VK_RIGHT, 39}, {K_VK_SPACE, 32},
-      {K_VK_L_SHIFT, 160}, {K_VK_R_SHIFT, 161}, {K_VK_RETURN, 13}, {K_VK_R_CONTROL, 163},
-      {K_VK_L_CONTROL, 162}, {K_VK_BACK, 8}, {K_VK_TAB, 9}, {K_VK_ESCAPE, 27},
-      {K_VK_MULTIPLY, 106}, {K_VK_ADD, 107}, {K_VK_SUBTRACT, 109}, {K_VK_DECIMAL, 110},
-      {K_VK_DIVIDE, 111}, {K_VK_CLEAR, 12}, {K_VK_MENU, 18}, {K_VK_LWIN, 91}, {K_VK_RWIN, 92},
-      {K_VK_NUMLOCK, 144}, {K_VK_SCROLL, 145}, {K_VK_OEM_1, 186}, {K_VK_OEM_PLUS, 187},
-      {K_VK_OEM_COMMA, 188}, {K_VK_OEM_MINUS, 189}, {K_VK_OEM_PERIOD, 190}, {K_VK_OEM_2, 191},
-      {K_VK_OEM_3, 192}, {K_VK_OEM_4, 219}, {K_VK_OEM_5, 220}, {K_VK_OEM_6, 221},
-      {K_VK_OEM_7, 222}, {K_VK_ERROR, 9999}};
-  for (const Row &row : named) EXPECT_EQ(KeyboardLayout[row.key].KeyCode, row.code) << "key " << row.key;
+      {K_VK_LEFT, 37},        {K_VK_UP, 38},         {K_VK_DOWN, 40},       {K_VK_RIGHT, 39},
+      {K_VK_SPACE, 32},       {K_VK_L_SHIFT, 160},   {K_VK_R_SHIFT, 161},   {K_VK_RETURN, 13},
+      {K_VK_R_CONTROL, 163},  {K_VK_L_CONTROL, 162}, {K_VK_BACK, 8},        {K_VK_TAB, 9},
+      {K_VK_ESCAPE, 27},      {K_VK_MULTIPLY, 106},  {K_VK_ADD, 107},       {K_VK_SUBTRACT, 109},
+      {K_VK_DECIMAL, 110},    {K_VK_DIVIDE, 111},    {K_VK_CLEAR, 12},      {K_VK_MENU, 18},
+      {K_VK_LWIN, 91},        {K_VK_RWIN, 92},       {K_VK_NUMLOCK, 144},   {K_VK_SCROLL, 145},
+      {K_VK_OEM_1, 186},      {K_VK_OEM_PLUS, 187},  {K_VK_OEM_COMMA, 188}, {K_VK_OEM_MINUS, 189},
+      {K_VK_OEM_PERIOD, 190}, {K_VK_OEM_2, 191},     {K_VK_OEM_3, 192},     {K_VK_OEM_4, 219},
+      {K_VK_OEM_5, 220},      {K_VK_OEM_6, 221},     {K_VK_OEM_7, 222},     {K_VK_ERROR, 9999}};
+  for (const Row &row : named)
+    EXPECT_EQ(KeyboardLayout[row.key].KeyCode, row.code) << "key " << row.key;
   for (int i = 0; i < 26; i++) EXPECT_EQ(KeyboardLayout[K_VK_A + i].KeyCode, 65 + i);
   for (int i = 0; i < 10; i++) EXPECT_EQ(KeyboardLayout[K_VK_0 + i].KeyCode, 48 + i);
   for (int i = 0; i < 12; i++) EXPECT_EQ(KeyboardLayout[K_VK_F1 + i].KeyCode, 112 + i);
@@ -104,7 +109,9 @@ TEST_F(Input, EitherShiftOrControlAnswersForBothSides) {
 
 TEST_F(Input, WaitForKeyReleaseReturnsOnceTheKeyIsUp) {
   play(held({'P', 'Q'}));
-  struct Waits { int count = 0; } waits;
+  struct Waits {
+    int count = 0;
+  } waits;
   hostTestSetWaitHook(
       [](void *context) {
         // The player lets go of P on the third look, and keeps Q.
@@ -148,10 +155,11 @@ TEST(MousePattern, IsTheSixteenBySixteenArrow) {
   EXPECT_EQ(KInput::_mousePointerBuffer, KInput::mousePattern);
   EXPECT_EQ(KInput::mousePattern[0], 16u);
   EXPECT_EQ(KInput::mousePattern[1], 16u);
-  const char *art[16] = {"oo..............", "o#o.............", "o##o............", "o###o...........",
-                         "o####o..........", "o#####o.........", "o######o........", "o#######o.......",
-                         "o########o......", "o#######o.......", "o#####oo........", "o#####o.........",
-                         "o##o#o..........", "o#o.o...........", "oo..............", "................"};
+  const char *art[16] = {
+      "oo..............", "o#o.............", "o##o............", "o###o...........",
+      "o####o..........", "o#####o.........", "o######o........", "o#######o.......",
+      "o########o......", "o#######o.......", "o#####oo........", "o#####o.........",
+      "o##o#o..........", "o#o.o...........", "oo..............", "................"};
   for (int y = 0; y < 16; y++)
     for (int x = 0; x < 16; x++) {
       uint32_t want = art[y][x] == 'o' ? 0xFFFFFFFFu : art[y][x] == '#' ? 0xFF000000u : 0u;
@@ -191,12 +199,14 @@ TEST_F(Events, KeyUpCarriesTheLowByteOfTheKeyAndUnknownKeysGiveError) {
 }
 
 TEST_F(Events, MouseButtonsCharactersAndOthers) {
-  const struct { unsigned int message; int type, button; } rows[] = {
-      {WM_MOUSEMOVE, K_EVENT_MOUSEMOVE, 0},   {WM_LBUTTONDOWN, K_EVENT_MOUSEDOWN, 1},
-      {WM_LBUTTONUP, K_EVENT_MOUSEUP, 1},     {WM_RBUTTONDOWN, K_EVENT_MOUSEDOWN, 2},
-      {WM_RBUTTONUP, K_EVENT_MOUSEUP, 2},     {WM_MBUTTONDOWN, K_EVENT_MOUSEDOWN, 3},
-      {WM_MBUTTONUP, K_EVENT_MOUSEUP, 3},     {WM_PAINT, K_EVENT_OTHER, 0},
-      {WM_CLOSE, K_EVENT_OTHER, 0},           {WM_SYSKEYDOWN, K_EVENT_OTHER, 0}};
+  const struct {
+    unsigned int message;
+    int type, button;
+  } rows[] = {{WM_MOUSEMOVE, K_EVENT_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, K_EVENT_MOUSEDOWN, 1},
+              {WM_LBUTTONUP, K_EVENT_MOUSEUP, 1},   {WM_RBUTTONDOWN, K_EVENT_MOUSEDOWN, 2},
+              {WM_RBUTTONUP, K_EVENT_MOUSEUP, 2},   {WM_MBUTTONDOWN, K_EVENT_MOUSEDOWN, 3},
+              {WM_MBUTTONUP, K_EVENT_MOUSEUP, 3},   {WM_PAINT, K_EVENT_OTHER, 0},
+              {WM_CLOSE, K_EVENT_OTHER, 0},         {WM_SYSKEYDOWN, K_EVENT_OTHER, 0}};
   for (const auto &row : rows) {
     KEvent e;
     buildKEvent(&e, row.message, 'Q', 5 | 6 << 16); // a message's own position is not used

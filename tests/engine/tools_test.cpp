@@ -68,7 +68,8 @@ TEST(MiscTools, ProgramFolderIsTheTestsFolder) {
   char real[PATH_MAX];
   ASSERT_NE(realpath(cwd, real), nullptr);
   EXPECT_STREQ(KMiscTools::currentFilePath, real); // ctest runs in the executables' folder
-  EXPECT_EQ(std::string(KMiscTools::makeFilePath("data\\menu.tga")), std::string(real) + "/data/menu.tga");
+  EXPECT_EQ(std::string(KMiscTools::makeFilePath("data\\menu.tga")),
+            std::string(real) + "/data/menu.tga");
   EXPECT_EQ(std::string(KMiscTools::makeFilePath(std::string(400, 'x').c_str())).size(), 259u);
 }
 
@@ -139,8 +140,8 @@ TEST(MiscTools, LaunchUrlHandsTheAddressToTheDesktopOpener) {
   std::string opener = std::string(dir) + "/xdg-open", out = std::string(dir) + "/opened";
   FILE *script = fopen(opener.c_str(), "w");
   ASSERT_NE(script, nullptr);
-  fprintf(script, "#!/bin/sh\nprintf '%%s|%%s' \"$#\" \"$1\" > '%s.tmp' && mv '%s.tmp' '%s'\n", out.c_str(),
-          out.c_str(), out.c_str());
+  fprintf(script, "#!/bin/sh\nprintf '%%s|%%s' \"$#\" \"$1\" > '%s.tmp' && mv '%s.tmp' '%s'\n",
+          out.c_str(), out.c_str(), out.c_str());
   fclose(script);
   ASSERT_EQ(chmod(opener.c_str(), 0755), 0);
   std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
@@ -182,7 +183,8 @@ TEST_F(LogFiles, OpenAndCloseTypeTouchesNothing) {
     EXPECT_EQ(log._debug, nullptr);
     EXPECT_EQ(log._logFileType, kLogOpenAndCloseFiles);
   }
-  for (const char *name : {"infos.log", "errors.log", "fatals.log", "debug.log"}) EXPECT_FALSE(exists(name));
+  for (const char *name : {"infos.log", "errors.log", "fatals.log", "debug.log"})
+    EXPECT_FALSE(exists(name));
   EXPECT_EQ(KMiscTools::_kLog._logFileType, kLogOpenAndCloseFiles);
 }
 

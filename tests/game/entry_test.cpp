@@ -18,25 +18,23 @@ const std::vector<std::string> openGLMissingBoxes = {
     "Could not select fixel format: OpenGl error : video drivers probably missing.",
 };
 
-}  // namespace
+} // namespace
 
-TEST(EntryWithoutWindow, TheEntrySequenceTellsWhyAndFails)
-{
-    ScriptedGame game;
-    EXPECT_EQ(1, game.runMain());
-    EXPECT_EQ(openGLMissingBoxes, game.messageBoxes());
-    EXPECT_EQ(0u, game.frames());      // nothing drawn
-    EXPECT_EQ(nullptr, gameWindow);    // the window object is gone
-    EXPECT_EQ(nullptr, snd_music);     // no sound loaded for a game that does not run
-    EXPECT_TRUE(game.sounds().empty());
+TEST(EntryWithoutWindow, TheEntrySequenceTellsWhyAndFails) {
+  ScriptedGame game;
+  EXPECT_EQ(1, game.runMain());
+  EXPECT_EQ(openGLMissingBoxes, game.messageBoxes());
+  EXPECT_EQ(0u, game.frames());   // nothing drawn
+  EXPECT_EQ(nullptr, gameWindow); // the window object is gone
+  EXPECT_EQ(nullptr, snd_music);  // no sound loaded for a game that does not run
+  EXPECT_TRUE(game.sounds().empty());
 }
 
-TEST(EntryWithoutWindow, TheProgramEndsWithStatusOne)
-{
-    ScriptedGame game;
-    char name[] = "zyphora", renderer[] = "--renderer=opengl";
-    char *argv[] = {name, renderer, nullptr};
-    EXPECT_EQ(1, launchZyphora(2, argv));
-    EXPECT_EQ(openGLMissingBoxes, game.messageBoxes());
-    EXPECT_EQ(0u, game.frames());
+TEST(EntryWithoutWindow, TheProgramEndsWithStatusOne) {
+  ScriptedGame game;
+  char name[] = "zyphora", renderer[] = "--renderer=opengl";
+  char *argv[] = {name, renderer, nullptr};
+  EXPECT_EQ(1, launchZyphora(2, argv));
+  EXPECT_EQ(openGLMissingBoxes, game.messageBoxes());
+  EXPECT_EQ(0u, game.frames());
 }

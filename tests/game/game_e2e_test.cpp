@@ -32,7 +32,8 @@ TEST(Entry, OpensTheGamesWindowWithItsOwnPointerAndPutsEverythingBackWhenClosed)
   bool windowed = false, systemPointerHidden = false, enginePointer = false;
   Frame shown;
   game.onFrame = [&](unsigned long frame) {
-    if (frame == 0) game.setInput(Input::pointer(200, 150, false)); // the mouse moves over the window
+    if (frame == 0)
+      game.setInput(Input::pointer(200, 150, false)); // the mouse moves over the window
     if (frame != 3) return;
     SDL_Window *window = hostSDLWindow(gameWindow->getWindowHandle());
     title = SDL_GetWindowTitle(window);

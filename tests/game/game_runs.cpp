@@ -17,13 +17,15 @@ uint64_t mix(uint64_t h, const void *data, size_t size) {
   return h;
 }
 
-template <typename T> uint64_t mixValue(uint64_t h, const T &value) { return mix(h, &value, sizeof value); }
+template <typename T> uint64_t mixValue(uint64_t h, const T &value) {
+  return mix(h, &value, sizeof value);
+}
 
 // The player's keys for a game frame: a new direction every 45 frames, fire held until the last
 // 30 frames, which let the ship's autofire counter come back to rest (it outlives the game).
 Input playerInput(unsigned long frame, unsigned long frames) {
   static const int directions[8][2] = {
-      {VK_UP, 0},   {VK_UP, VK_RIGHT},   {VK_RIGHT, 0}, {VK_DOWN, VK_RIGHT},
+      {VK_UP, 0},   {VK_UP, VK_RIGHT},  {VK_RIGHT, 0}, {VK_DOWN, VK_RIGHT},
       {VK_DOWN, 0}, {VK_DOWN, VK_LEFT}, {VK_LEFT, 0},  {VK_UP, VK_LEFT},
   };
   // Co-prime steps so the sweep does not settle into one corner.
@@ -36,7 +38,8 @@ Input playerInput(unsigned long frame, unsigned long frames) {
 }
 
 // Live entries only, each with its slot: a free slot's leftovers are not part of the game.
-template <typename T, size_t N, typename Live> uint64_t mixLive(uint64_t h, const T (&table)[N], Live live) {
+template <typename T, size_t N, typename Live>
+uint64_t mixLive(uint64_t h, const T (&table)[N], Live live) {
   for (size_t i = 0; i < N; i++)
     if (live(table[i])) h = mixValue(mixValue(h, i), table[i]);
   return mixValue(h, N);
@@ -57,7 +60,7 @@ uint64_t gameStateDigest() {
   h = mixLive(h, allFloatingScores, fading);
   h = mixLive(h, reactors, fading);
   h = mix(h, gameGridForDeform, sizeof(sGameGridPoint) * GAME_GRID_ROWS * GAME_GRID_COLUMNS);
-  const int32_t counters[] = {gCurrentBackground, gLevel,       gScore,        gNextBonus,
+  const int32_t counters[] = {gCurrentBackground,  gLevel,      gScore,       gNextBonus,
                               gNextBonusIncrement, gDifficulty, gBulletRatio, gAlienChoice,
                               gSpeedScore,         gShieldScore};
   h = mixValue(h, counters);
@@ -82,7 +85,8 @@ void playGame(ScriptedGame &game, const std::function<void(unsigned long)> &scri
   game.onFrame = nullptr;
 }
 
-ReplayResult replayGame(uint32_t seed, unsigned long frames, const std::vector<unsigned long> &captureAt) {
+ReplayResult replayGame(uint32_t seed, unsigned long frames,
+                        const std::vector<unsigned long> &captureAt) {
   ReplayResult result;
   result.digests.reserve(frames);
   ScriptedGame game;

@@ -24,7 +24,7 @@ void playGame(ScriptedGame &game, const std::function<void(unsigned long frame)>
               const std::function<void()> &beforeGame = {});
 
 struct ReplayResult {
-  std::vector<uint64_t> digests;     // one per game frame, 0 first
+  std::vector<uint64_t> digests;        // one per game frame, 0 first
   std::map<unsigned long, Frame> shots; // the frames asked for, as shown
   int32_t lastLevel = 0;
   int32_t lastScore = 0;

@@ -59,7 +59,7 @@ TEST_F(GameGrid, FullLightAtTheShipAndTheFloorFrom155Pixels) {
   EXPECT_EQ(point(8, 8).light, 1.0f);
   EXPECT_NEAR(point(8, 9).light, 1 - 1024.0 / 40000, 1e-6);
   EXPECT_NEAR(point(11, 11).light, 1 - 18432.0 / 40000, 1e-6); // about 136 px
-  EXPECT_EQ(point(8, 13).light, 0.4f);                          // 160 px
+  EXPECT_EQ(point(8, 13).light, 0.4f);                         // 160 px
   EXPECT_EQ(point(0, 0).light, 0.4f);
 
   // 155 px exactly: 1 - 24025 / 40000 is just under the floor.
@@ -131,8 +131,8 @@ TEST_F(GameGrid, Draws240CellsEachTintedByItsTopLeftPoint) {
   auto quads1 = back1.callsNamed("blitArbitraryQuad");
   EXPECT_EQ(quads0.size(), 239u);
   ASSERT_EQ(quads1.size(), 1u);
-  EXPECT_EQ(quads1[0].args, (std::vector<float>{128, 64, 128, 96, 160, 96, 160, 64,
-                                                128, 64, 128, 96, 160, 96, 160, 64}));
+  EXPECT_EQ(quads1[0].args, (std::vector<float>{128, 64, 128, 96, 160, 96, 160, 64, 128, 64, 128,
+                                                96, 160, 96, 160, 64}));
 
   // Every quad comes right after the tint of its cell; the last picture used is untinted.
   ASSERT_EQ(back0.calls.size(), 239u * 2 + 1);

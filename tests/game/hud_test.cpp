@@ -79,7 +79,7 @@ TEST(Gauges, OnePipPerShieldPointAndTheTimeBar) {
   myShip.shield = 0;
   displayInterface(&sheet);
   EXPECT_EQ(sheet.callsNamed("blitAlphaRectFx").size(), 3u); // the frames and the bar, no pip
-  displayInterface(nullptr); // no picture, nothing drawn
+  displayInterface(nullptr);                                 // no picture, nothing drawn
 }
 
 } // namespace

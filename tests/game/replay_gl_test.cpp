@@ -13,7 +13,8 @@ const unsigned long FRAMES = 6000;
 
 // The software Direct3D device runs without a display (on one it would wait for each vertical
 // blank); OpenGL needs the X display. Each run opens the video system afresh.
-ReplayResult replayOn(const char *renderer, const char *videoDriver, const std::vector<unsigned long> &captureAt) {
+ReplayResult replayOn(const char *renderer, const char *videoDriver,
+                      const std::vector<unsigned long> &captureAt) {
   setenv("ZYPHORA_RENDERER", renderer, 1);
   if (videoDriver) setenv("SDL_VIDEODRIVER", videoDriver, 1);
   ReplayResult result = replayGame(SEED, FRAMES, captureAt);

@@ -176,7 +176,11 @@ TEST(ShipTurn, DepTableFollowsTheShortWay) {
       EXPECT_EQ(e.sourceRot, s);
       EXPECT_EQ(e.destRot, d);
       int steps = (d - s + 8) % 8;
-      float expected = steps == 0 ? 0 : steps < 4 ? 0.1f : steps > 4 ? -0.1f : s <= 5 ? 0.1f : -0.1f;
+      float expected = steps == 0  ? 0
+                       : steps < 4 ? 0.1f
+                       : steps > 4 ? -0.1f
+                       : s <= 5    ? 0.1f
+                                   : -0.1f;
       EXPECT_FLOAT_EQ(e.speed, expected) << s << " -> " << d;
     }
 }
@@ -255,8 +259,10 @@ TEST(ShipExhaust, OneParticlePerFrameFadingOver20Frames) {
   std::vector<int> drawn; // the particles alive before this frame, plus the one it spawns
   bool spawned = false;
   for (int i = 0; i < 100; i++) {
-    if (reactors[i].alpha > 0) drawn.push_back(i);
-    else if (!spawned) drawn.push_back(i), spawned = true;
+    if (reactors[i].alpha > 0)
+      drawn.push_back(i);
+    else if (!spawned)
+      drawn.push_back(i), spawned = true;
   }
   std::sort(drawn.begin(), drawn.end());
   doReactor(&sheet);

@@ -2,8 +2,8 @@
 // through the scripted runner (window, stepped clock, logged sounds) with its scripted keyboard
 // switched off, since pads are ignored while a script owns the input. Buttons are tapped: let go
 // at the pump after the one that sees them down, as the game's waits for a key's release need.
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "ScriptedGame.h"
@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr unsigned long FADE_FRAMES = 40; // frames from the one showing the confirmation to the game's first
+constexpr unsigned long FADE_FRAMES =
+    40; // frames from the one showing the confirmation to the game's first
 
 struct PadGame : ::testing::Test {
   PadGame() { hostTestStopInput(); }

@@ -12,14 +12,16 @@
 
 namespace {
 
-
 struct Key {
   unsigned int message, key;
   bool repeat;
-  bool operator==(const Key &o) const { return message == o.message && key == o.key && repeat == o.repeat; }
+  bool operator==(const Key &o) const {
+    return message == o.message && key == o.key && repeat == o.repeat;
+  }
 };
 std::ostream &operator<<(std::ostream &out, const Key &k) {
-  return out << "{" << std::hex << k.message << " " << std::dec << k.key << (k.repeat ? " repeat}" : "}");
+  return out << "{" << std::hex << k.message << " " << std::dec << k.key
+             << (k.repeat ? " repeat}" : "}");
 }
 
 std::vector<Key> received; // key and character messages, in order
@@ -39,7 +41,8 @@ class Pads : public ::testing::Test {
 protected:
   void SetUp() override {
     hostTestReset();
-    window = hostCreateWindow({"pads", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, recordingProc, nullptr});
+    window = hostCreateWindow(
+        {"pads", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, recordingProc, nullptr});
     ASSERT_NE(window, nullptr) << SDL_GetError();
     hostPumpEvents(); // pads are looked for from the first pump on
     ASSERT_TRUE(pad.plugged()) << SDL_GetError();
@@ -158,10 +161,12 @@ TEST_F(Pads, UnpluggingMidPressReleasesEveryKeyOfThePad) {
   pad.press(SDL_CONTROLLER_BUTTON_B);
   pad.stick(0, -30000);
   pump();
-  ASSERT_TRUE(hostKeyDown(VK_LEFT) && hostKeyDown(VK_SPACE) && hostKeyDown(VK_ESCAPE) && hostKeyDown(VK_UP));
+  ASSERT_TRUE(hostKeyDown(VK_LEFT) && hostKeyDown(VK_SPACE) && hostKeyDown(VK_ESCAPE) &&
+              hostKeyDown(VK_UP));
   pad.unplug();
   Keys released = pump();
-  EXPECT_FALSE(hostKeyDown(VK_LEFT) || hostKeyDown(VK_SPACE) || hostKeyDown(VK_ESCAPE) || hostKeyDown(VK_UP));
+  EXPECT_FALSE(hostKeyDown(VK_LEFT) || hostKeyDown(VK_SPACE) || hostKeyDown(VK_ESCAPE) ||
+               hostKeyDown(VK_UP));
   EXPECT_FALSE(hostKeyDown(VK_RETURN));
   for (int key : {VK_RETURN, VK_ESCAPE, VK_SPACE, VK_LEFT, VK_UP})
     EXPECT_EQ(std::count(released.begin(), released.end(), up(key)), 1) << key;
@@ -197,7 +202,8 @@ TEST(PadsBeforePlay, APadPluggedInBeforeTheWindowOpensWorks) {
   hostTestReset();
   VirtualPad pad;
   ASSERT_TRUE(pad.plugged()) << SDL_GetError();
-  HostWindow *window = hostCreateWindow({"pads", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, recordingProc, nullptr});
+  HostWindow *window =
+      hostCreateWindow({"pads", 480, 480, 0, HOST_CENTERED, HOST_CENTERED, recordingProc, nullptr});
   ASSERT_NE(window, nullptr);
   hostPumpEvents();
   received.clear();

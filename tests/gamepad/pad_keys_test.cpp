@@ -7,7 +7,6 @@
 
 namespace {
 
-
 uint32_t bit(SDL_GameControllerButton button) { return 1u << button; }
 
 PadState pressed(SDL_GameControllerButton button, bool tapping) {

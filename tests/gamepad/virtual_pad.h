@@ -26,7 +26,9 @@ public:
   bool plugged() const { return joystick != nullptr; }
   // The new state is seen at the next event pump.
   void press(SDL_GameControllerButton button) { SDL_JoystickSetVirtualButton(joystick, button, 1); }
-  void release(SDL_GameControllerButton button) { SDL_JoystickSetVirtualButton(joystick, button, 0); }
+  void release(SDL_GameControllerButton button) {
+    SDL_JoystickSetVirtualButton(joystick, button, 0);
+  }
   // A quick press: the button goes up as soon as a pump has seen it down, so the release is
   // seen at the next pump, frame or no frame (code waiting for a key's release only pumps).
   void tap(SDL_GameControllerButton button) {

@@ -40,16 +40,19 @@ protected:
     hostTestReset();
   }
   // An opaque picture file of the given size: red = x, green = y, blue = 7.
-  std::string writePicture(const char *name, long w, long h, KImageFormat format, uint32_t keyed = 0) {
+  std::string writePicture(const char *name, long w, long h, KImageFormat format,
+                           uint32_t keyed = 0) {
     std::vector<uint8_t> rgba((size_t)w * h * 4);
     for (long y = 0; y < h; y++)
       for (long x = 0; x < w; x++) {
         uint8_t *p = &rgba[((size_t)y * w + x) * 4];
         p[0] = (uint8_t)x, p[1] = (uint8_t)y, p[2] = 7, p[3] = 255;
-        if (keyed && (x + y) % 2) p[0] = keyed & 0xFF, p[1] = keyed >> 8 & 0xFF, p[2] = keyed >> 16 & 0xFF;
+        if (keyed && (x + y) % 2)
+          p[0] = keyed & 0xFF, p[1] = keyed >> 8 & 0xFF, p[2] = keyed >> 16 & 0xFF;
       }
     std::string file = (dir / name).string();
-    EXPECT_TRUE(KImageFile::save(file.c_str(), format, rgba.data(), K_IMAGE_RGBA, w, h, w * 4, false));
+    EXPECT_TRUE(
+        KImageFile::save(file.c_str(), format, rgba.data(), K_IMAGE_RGBA, w, h, w * 4, false));
     return file;
   }
   std::string writeBytes(const char *name, const std::string &bytes) {
@@ -76,7 +79,8 @@ TEST_F(PictureGL, TexturesAreSquarePowersOfTwoOfAtLeastFour) {
   for (const auto &c : cases) {
     EXPECT_EQ(KGraphicGL::textureSide(c.w, c.h), c.side);
     KGraphicGL picture;
-    ASSERT_TRUE(picture.loadPicture(writePicture("size.png", c.w, c.h, K_IMAGE_PNG).c_str(), true, true));
+    ASSERT_TRUE(
+        picture.loadPicture(writePicture("size.png", c.w, c.h, K_IMAGE_PNG).c_str(), true, true));
     EXPECT_EQ(picture._ftextureWIDTH, (float)c.side);
     EXPECT_EQ(picture._ftextureHEIGHT, (float)c.side);
     EXPECT_EQ(picture.getWidth(), (float)c.w);
@@ -137,16 +141,17 @@ TEST_F(PictureGL, ColourKeyMakesExactlyTheKeyTransparent) {
   window->setClearColor(0, 1, 0, 1);
   window->setWorldView(0, 0, 0, 1, true);
   picture.blitAlphaRect(0, 0, 16, 16, 10, 10, false, false);
-  EXPECT_EQ(pixel(10, 10), (std::vector<uint8_t>{0, 0, 7}));     // (0, 0): the picture, opaque
-  EXPECT_EQ(pixel(11, 10), (std::vector<uint8_t>{0, 255, 0}));   // (1, 0): magenta, keyed out
-  EXPECT_EQ(pixel(13, 11), (std::vector<uint8_t>{3, 1, 7}));     // (3, 1): kept
+  EXPECT_EQ(pixel(10, 10), (std::vector<uint8_t>{0, 0, 7}));   // (0, 0): the picture, opaque
+  EXPECT_EQ(pixel(11, 10), (std::vector<uint8_t>{0, 255, 0})); // (1, 0): magenta, keyed out
+  EXPECT_EQ(pixel(13, 11), (std::vector<uint8_t>{3, 1, 7}));   // (3, 1): kept
 }
 
 TEST_F(PictureGL, VideoMemoryCountsTexturesAndReturnsAfterFree) {
   int32_t before = KGraphicGL::videoMemory;
   {
     KGraphicGL picture;
-    ASSERT_TRUE(picture.loadPicture(writePicture("vm.png", 100, 60, K_IMAGE_PNG).c_str(), true, true));
+    ASSERT_TRUE(
+        picture.loadPicture(writePicture("vm.png", 100, 60, K_IMAGE_PNG).c_str(), true, true));
     EXPECT_EQ(KGraphicGL::videoMemory - before, 4 * 128 * 128); // 32-bit screen
     uint32_t pixels[16 * 16] = {};
     ASSERT_TRUE(picture.makePictureFromArray(pixels, 16, 16, false)); // replaces the texture

@@ -47,7 +47,8 @@ TEST_F(WindowGL, SoftwareRenderersAreNotAccelerated) {
   EXPECT_TRUE(KWindowGL::isSoftwareRenderer("Mesa Project", "Software Rasterizer"));
   EXPECT_TRUE(KWindowGL::isSoftwareRenderer("MICROSOFT Corporation", "anything"));
   EXPECT_TRUE(KWindowGL::isSoftwareRenderer("Microsoft", "GDI Generic"));
-  EXPECT_FALSE(KWindowGL::isSoftwareRenderer("AMD", "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
+  EXPECT_FALSE(
+      KWindowGL::isSoftwareRenderer("AMD", "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
   EXPECT_FALSE(KWindowGL::isSoftwareRenderer(nullptr, nullptr));
   // Under Xvfb the driver is Mesa's software renderer.
   EXPECT_FALSE(window->getAccelerationCap());

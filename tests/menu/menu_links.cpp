@@ -5,9 +5,8 @@
 
 GlobalVolumes lastGlobalVolumes;
 
-void KSound::setGlobalVolumes(int musicVolume, int sfxVolume)
-{
-    lastGlobalVolumes.music = musicVolume;
-    lastGlobalVolumes.sfx = sfxVolume;
-    lastGlobalVolumes.calls++;
+void KSound::setGlobalVolumes(int musicVolume, int sfxVolume) {
+  lastGlobalVolumes.music = musicVolume;
+  lastGlobalVolumes.sfx = sfxVolume;
+  lastGlobalVolumes.calls++;
 }

@@ -4,8 +4,8 @@
 #define MENU_LINKS_H
 
 struct GlobalVolumes {
-    int music = -1, sfx = -1;
-    int calls = 0;
+  int music = -1, sfx = -1;
+  int calls = 0;
 };
 extern GlobalVolumes lastGlobalVolumes;
 

@@ -22,7 +22,8 @@ TEST(WindowsTypes, BothStandInsReportFailuresThroughOneTest) {
 
 TEST(WindowsTypes, AWavFormatChunkDescribesASoundBufferAndASurfaceOpensBeside) {
   // The 18-byte body of a "fmt " chunk: PCM, 2 channels, 22050 Hz, 88200 bytes/s, 4, 16 bits.
-  const unsigned char chunk[18] = {1, 0, 2, 0, 0x22, 0x56, 0, 0, 0x88, 0x58, 0x01, 0, 4, 0, 16, 0, 0, 0};
+  const unsigned char chunk[18] = {1,    0,    2, 0, 0x22, 0x56, 0, 0, 0x88,
+                                   0x58, 0x01, 0, 4, 0,    16,   0, 0, 0};
   WAVEFORMATEX format;
   ASSERT_EQ(sizeof format, sizeof chunk);
   std::memcpy(&format, chunk, sizeof chunk);

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // Presses a key on `frame` and lets it go on the next one.
 void tap(ScriptedGame &game, unsigned long now, unsigned long frame, int key) {
   if (now == frame) game.setInput({{key}});
@@ -29,12 +28,13 @@ std::vector<std::string> lines(const std::string &text) {
 // Frames the same size whose colours agree everywhere (alpha aside: the file may carry none).
 ::testing::AssertionResult sameColours(const Frame &saved, const Frame &shown) {
   if (saved.width != shown.width || saved.height != shown.height)
-    return ::testing::AssertionFailure() << saved.width << "x" << saved.height << " saved, " << shown.width << "x"
-                                         << shown.height << " shown";
+    return ::testing::AssertionFailure() << saved.width << "x" << saved.height << " saved, "
+                                         << shown.width << "x" << shown.height << " shown";
   for (size_t i = 0; i < shown.pixels.size(); i++)
     if ((saved.pixels[i] ^ shown.pixels[i]) & 0xFFFFFF)
-      return ::testing::AssertionFailure() << "pixel " << i % shown.width << "," << i / shown.width << ": "
-                                           << saved.pixels[i] << " saved, " << shown.pixels[i] << " shown";
+      return ::testing::AssertionFailure()
+             << "pixel " << i % shown.width << "," << i / shown.width << ": " << saved.pixels[i]
+             << " saved, " << shown.pixels[i] << " shown";
   return ::testing::AssertionSuccess();
 }
 

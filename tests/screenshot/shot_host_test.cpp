@@ -48,7 +48,8 @@ protected:
     hostTestReset();
     written.clear();
     writerSucceeds = true;
-    window = hostCreateWindow({"shots", 64, 48, 0, HOST_CENTERED, HOST_CENTERED, quietProc, nullptr});
+    window =
+        hostCreateWindow({"shots", 64, 48, 0, HOST_CENTERED, HOST_CENTERED, quietProc, nullptr});
     ASSERT_NE(window, nullptr) << SDL_GetError();
     hostSetScreenshotWriter(recordingWriter);
     hostPumpEvents();
@@ -123,8 +124,10 @@ TEST_F(Screenshots, ASecondShotNeverTakesTheNameOfTheFirst) {
   shoot();
   ASSERT_EQ(2u, written.size());
   const std::string stamp = written[0].substr(0, written[0].size() - 4); // without ".png"
-  if (written[1].compare(0, stamp.size(), stamp) == 0) EXPECT_EQ(stamp + "-2.png", written[1]); // same second
-  else EXPECT_NE(written[0], written[1]);
+  if (written[1].compare(0, stamp.size(), stamp) == 0)
+    EXPECT_EQ(stamp + "-2.png", written[1]); // same second
+  else
+    EXPECT_NE(written[0], written[1]);
   EXPECT_EQ(2u, TempHome::filesIn(home.path() + "/Pictures").size());
 }
 

@@ -38,7 +38,8 @@ TEST(UserDirsFile, AnAbsoluteConfigHomeElseTheHomesConfigFolder) {
   EXPECT_EQ("/cfg/user-dirs.dirs", userDirsFile("/cfg", "/home/ann"));
   EXPECT_EQ("/home/ann/.config/user-dirs.dirs", userDirsFile(nullptr, "/home/ann"));
   EXPECT_EQ("/home/ann/.config/user-dirs.dirs", userDirsFile("", "/home/ann"));
-  EXPECT_EQ("/home/ann/.config/user-dirs.dirs", userDirsFile("relative/cfg", "/home/ann")); // not absolute: ignored
+  EXPECT_EQ("/home/ann/.config/user-dirs.dirs",
+            userDirsFile("relative/cfg", "/home/ann")); // not absolute: ignored
   EXPECT_EQ("", userDirsFile(nullptr, nullptr));
   EXPECT_EQ("", userDirsFile(nullptr, "not/absolute"));
 }
@@ -56,8 +57,10 @@ TEST(PicturesFolder, TheSettingAsXdgUserDirsWritesIt) {
                               "XDG_VIDEOS_DIR=\"$HOME/Videos\"\n";
   EXPECT_EQ("/home/ann/Bilder", picturesFolder(written, home));
   EXPECT_EQ("/srv/shots", picturesFolder("XDG_PICTURES_DIR=\"/srv/shots\"", home));
-  EXPECT_EQ("/srv/shots", picturesFolder("XDG_PICTURES_DIR=/srv/shots # comment", home)); // bare word
-  EXPECT_EQ("/home/ann/My \"Pics\"", picturesFolder("XDG_PICTURES_DIR=\"$HOME/My \\\"Pics\\\"\"", home));
+  EXPECT_EQ("/srv/shots",
+            picturesFolder("XDG_PICTURES_DIR=/srv/shots # comment", home)); // bare word
+  EXPECT_EQ("/home/ann/My \"Pics\"",
+            picturesFolder("XDG_PICTURES_DIR=\"$HOME/My \\\"Pics\\\"\"", home));
   EXPECT_EQ("/home/ann/Pics", picturesFolder("  XDG_PICTURES_DIR=\"$HOME/Pics///\"\r\n", home));
   EXPECT_EQ("/home/ann", picturesFolder("XDG_PICTURES_DIR=\"$HOME/\"", home));
   // The last setting wins, as when the file is sourced by a shell.
@@ -66,9 +69,10 @@ TEST(PicturesFolder, TheSettingAsXdgUserDirsWritesIt) {
 
 TEST(PicturesFolder, WhatIsNoFolderLeavesTheDefault) {
   const std::string home = "/home/ann";
-  for (const char *line : {"# XDG_PICTURES_DIR=\"/commented\"", "XDG_PICTURES_DIRS=\"/other/key\"",
-                           "XDG_PICTURES_DIR=\"relative/folder\"", "XDG_PICTURES_DIR=\"$HOMEWORK/x\"",
-                           "XDG_PICTURES_DIR=\"\"", "XDG_PICTURES_DIR", "XDG_PICTURES_DIR \"/no/equals\""})
+  for (const char *line :
+       {"# XDG_PICTURES_DIR=\"/commented\"", "XDG_PICTURES_DIRS=\"/other/key\"",
+        "XDG_PICTURES_DIR=\"relative/folder\"", "XDG_PICTURES_DIR=\"$HOMEWORK/x\"",
+        "XDG_PICTURES_DIR=\"\"", "XDG_PICTURES_DIR", "XDG_PICTURES_DIR \"/no/equals\""})
     EXPECT_EQ("/home/ann/Pictures", picturesFolder(line, home)) << line;
   // A setting that is no folder does not undo an earlier one.
   EXPECT_EQ("/a", picturesFolder("XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"rel\"\n", home));
@@ -88,7 +92,8 @@ TEST(ClaimScreenshotFile, TheFirstFreeNameOfThatSecondIsCreatedEmpty) {
   std::filesystem::create_directory(first);
   EXPECT_EQ(folder + "/zyphora-20261210-063000-4.png", claimScreenshotFile(folder, when));
   // Another second starts again without a counter.
-  EXPECT_EQ(folder + "/zyphora-20261210-063001.png", claimScreenshotFile(folder, moment(2026, 12, 10, 6, 30, 1)));
+  EXPECT_EQ(folder + "/zyphora-20261210-063001.png",
+            claimScreenshotFile(folder, moment(2026, 12, 10, 6, 30, 1)));
   EXPECT_EQ(5u, TempHome::filesIn(folder).size());
 }
 

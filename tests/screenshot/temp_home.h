@@ -54,8 +54,10 @@ private:
     return {value != nullptr, value ? value : ""};
   }
   static void restore(const char *name, const Saved &s) {
-    if (s.set) setenv(name, s.value.c_str(), 1);
-    else unsetenv(name);
+    if (s.set)
+      setenv(name, s.value.c_str(), 1);
+    else
+      unsetenv(name);
   }
 
   Saved savedHome, savedConfig;

@@ -16,7 +16,7 @@
 
 namespace {
 
-const size_t kFrames = 4410;  // a tenth of a second
+const size_t kFrames = 4410; // a tenth of a second
 const int16_t kLevel = 12000;
 
 // The sample: a square wave of 100 frames a period, the right channel inverted at half level,
@@ -37,17 +37,14 @@ std::vector<int16_t> squareSample() {
 size_t framesIn(const char *path) {
   FILE *file = std::fopen(path, "rb");
   long bytes = 0;
-  if (file && std::fseek(file, 0, SEEK_END) == 0)
-    bytes = std::ftell(file);
-  if (file)
-    std::fclose(file);
+  if (file && std::fseek(file, 0, SEEK_END) == 0) bytes = std::ftell(file);
+  if (file) std::fclose(file);
   return bytes > 0 ? size_t(bytes) / 4 : 0;
 }
 
 // Waits (up to a second and a half) until the file holds `frames` frames.
 void waitForFrames(const char *path, size_t frames) {
-  for (int waited = 0; framesIn(path) < frames && waited < 1500; waited += 5)
-    SDL_Delay(5);
+  for (int waited = 0; framesIn(path) < frames && waited < 1500; waited += 5) SDL_Delay(5);
 }
 
 bool silentFrame(const std::vector<int16_t> &stereo, size_t frame) {
@@ -59,33 +56,31 @@ double mixed(int16_t value, long attenuation) {
   return value / 32768.0 * std::pow(10.0, attenuation / 2000.0) * 32767.0;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DiskOutput, APlayedSampleReachesTheFileBetweenSilences) {
   const char *output = std::getenv("SDL_DISKAUDIOFILE");
   ASSERT_NE(output, nullptr);
   std::remove(output);
-  dsoundTestUseManualOutput(false);  // the shared sound helpers ask for the manual output
+  dsoundTestUseManualOutput(false); // the shared sound helpers ask for the manual output
   KSound::setGlobalVolumes(100, 100);
   long attenuation = 1;
   {
     std::string path = writeTemp("disk_square.wav", wavImage(2, 44100, 16, pcm16(squareSample())));
     KSound sound;
     ASSERT_TRUE(sound.loadSample(path.c_str(), 100, false, 1));
-    waitForFrames(output, 2048);  // some silent periods first
+    waitForFrames(output, 2048); // some silent periods first
     sound.playSample();
-    KSoundProbe::buffer(sound, 0)->GetVolume(&attenuation);  // set as the sample starts
-    for (int waited = 0; sound.isPlaying() && waited < 1500; waited += 5)
-      SDL_Delay(5);
+    KSoundProbe::buffer(sound, 0)->GetVolume(&attenuation); // set as the sample starts
+    for (int waited = 0; sound.isPlaying() && waited < 1500; waited += 5) SDL_Delay(5);
     EXPECT_FALSE(sound.isPlaying());
-    waitForFrames(output, framesIn(output) + 4096);  // and some after
-  }  // the last sound gone, the device closes and SDL closes its file
+    waitForFrames(output, framesIn(output) + 4096); // and some after
+  } // the last sound gone, the device closes and SDL closes its file
 
   std::vector<int16_t> out = readRaw(output);
   const size_t frames = out.size() / 2;
   size_t start = 0;
-  while (start < frames && silentFrame(out, start))
-    ++start;
+  while (start < frames && silentFrame(out, start)) ++start;
   ASSERT_LT(start + kFrames, frames) << "the sample is not in the file whole";
   EXPECT_GE(start, 2048u) << "no silent period before the sample started";
 
@@ -98,8 +93,7 @@ TEST(DiskOutput, APlayedSampleReachesTheFileBetweenSilences) {
   EXPECT_EQ(wrong, 0u) << "frames unlike the sample, from frame " << start;
 
   size_t after = 0;
-  for (size_t i = start + kFrames; i < frames; ++i)
-    after += silentFrame(out, i) ? 0 : 1;
+  for (size_t i = start + kFrames; i < frames; ++i) after += silentFrame(out, i) ? 0 : 1;
   EXPECT_EQ(after, 0u) << "sound after the sample ended";
   EXPECT_GE(frames - start - kFrames, 1024u) << "no silent period after the sample";
 }

@@ -22,12 +22,12 @@ struct Device {
   IDirectSound *ds = nullptr;
   Device() { EXPECT_EQ(DirectSoundCreate(nullptr, &ds, nullptr), DS_OK); }
   ~Device() {
-    if (ds)
-      ds->Release();
+    if (ds) ds->Release();
   }
   static const DWORD kControls =
       DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPOSITIONNOTIFY;
-  IDirectSoundBuffer *buffer(WAVEFORMATEX format, DWORD bytes, const void *pcm = nullptr, DWORD flags = kControls) {
+  IDirectSoundBuffer *buffer(WAVEFORMATEX format, DWORD bytes, const void *pcm = nullptr,
+                             DWORD flags = kControls) {
     DSBUFFERDESC desc{20, flags, bytes, 0, &format};
     IDirectSoundBuffer *b = nullptr;
     EXPECT_EQ(ds->CreateSoundBuffer(&desc, &b, nullptr), DS_OK);
@@ -64,8 +64,7 @@ TEST(Mixer, FastMatchesReference) {
     voice.blockAlign = voice.channels * voice.bits / 8u;
     voice.frames = 300 + uint32_t(random() % 3000);
     data[v].resize(size_t(voice.frames) * voice.blockAlign);
-    for (uint8_t &b : data[v])
-      b = uint8_t(random());
+    for (uint8_t &b : data[v]) b = uint8_t(random());
     voice.data = data[v].data();
     voice.rate = rates[v % 6];
     voice.frequency = v == 5 ? 30000 : 0;
@@ -92,17 +91,17 @@ TEST(Mixer, FastMatchesReference) {
       EXPECT_EQ(fast[v].playing, slow[v].playing);
     }
   }
-  EXPECT_FALSE(fast[1].playing);  // a one-shot voice ran out
+  EXPECT_FALSE(fast[1].playing); // a one-shot voice ran out
 }
 
 TEST(Mixer, GainsFollowHundredthsOfDecibels) {
   EXPECT_DOUBLE_EQ(zy::attenuationGain(0), 1.0);
-  EXPECT_NEAR(zy::attenuationGain(-600), 0.501187, 1e-6);  // -6 dB
+  EXPECT_NEAR(zy::attenuationGain(-600), 0.501187, 1e-6); // -6 dB
   EXPECT_NEAR(zy::attenuationGain(-2000), 0.1, 1e-12);
   EXPECT_EQ(zy::attenuationGain(-10000), 0.0);
   zy::Voice voice;
   double left, right;
-  voice.pan = -2000;  // left: the right channel is attenuated by 20 dB
+  voice.pan = -2000; // left: the right channel is attenuated by 20 dB
   zy::voiceGains(voice, &left, &right);
   EXPECT_DOUBLE_EQ(left, 1.0);
   EXPECT_NEAR(right, 0.1, 1e-12);
@@ -158,8 +157,7 @@ TEST(DirectSound, TheOutputIsLimitedNotClipped) {
   b[2]->Stop();
   out = mixFrames(10);
   EXPECT_NEAR(out[0], 20000.0 / 32768 * 32767, 0.5);
-  for (IDirectSoundBuffer *buffer : b)
-    buffer->Release();
+  for (IDirectSoundBuffer *buffer : b) buffer->Release();
 }
 
 TEST(DirectSound, OneShotEndsAndLoopWraps) {
@@ -193,9 +191,8 @@ TEST(DirectSound, OneShotEndsAndLoopWraps) {
 
 TEST(DirectSound, ResamplesToTheOutputRate) {
   Device device;
-  std::vector<int16_t> mono;  // a ramp at 22050 Hz: each frame is heard twice, interpolated
-  for (int i = 0; i < 100; ++i)
-    mono.push_back(int16_t(i * 100));
+  std::vector<int16_t> mono; // a ramp at 22050 Hz: each frame is heard twice, interpolated
+  for (int i = 0; i < 100; ++i) mono.push_back(int16_t(i * 100));
   IDirectSoundBuffer *b = device.buffer(pcmFormat(1, 22050, 16), 200, mono.data());
   b->Play(0, 0, 0);
   auto out = mixFrames(8);
@@ -203,7 +200,7 @@ TEST(DirectSound, ResamplesToTheOutputRate) {
     EXPECT_NEAR(out[2 * i], i * 50 * 32767.0 / 32768, 1.0);
     EXPECT_EQ(out[2 * i], out[2 * i + 1]);
   }
-  b->SetFrequency(44100);  // now one frame per output frame
+  b->SetFrequency(44100); // now one frame per output frame
   out = mixFrames(2);
   EXPECT_NEAR(out[2] - out[0], 100, 1);
   EXPECT_EQ(b->SetFrequency(50), DSERR_INVALIDPARAM);
@@ -255,15 +252,15 @@ TEST(DirectSound, NotificationsSetEventsAsTheCursorPasses) {
   DSBPOSITIONNOTIFY positions[2] = {{0, &first}, {16384, &second}};
   ASSERT_EQ(notify->SetNotificationPositions(2, positions), DS_OK);
   b->Play(0, 0, DSBPLAY_LOOPING);
-  mixFrames(1);  // frame 0 starts playing
+  mixFrames(1); // frame 0 starts playing
   EXPECT_TRUE(first.wait(0));
   EXPECT_FALSE(second.wait(0));
-  mixFrames(4095);  // frames 1..4095: the cursor reaches 16384 bytes, not yet played
+  mixFrames(4095); // frames 1..4095: the cursor reaches 16384 bytes, not yet played
   EXPECT_FALSE(second.wait(0));
-  mixFrames(1);     // frame 4096 = byte 16384
+  mixFrames(1); // frame 4096 = byte 16384
   EXPECT_TRUE(second.wait(0));
-  EXPECT_FALSE(first.wait(0));  // auto-reset: the first wait cleared it
-  mixFrames(4095);              // the cursor wraps to 0
+  EXPECT_FALSE(first.wait(0)); // auto-reset: the first wait cleared it
+  mixFrames(4095);             // the cursor wraps to 0
   EXPECT_FALSE(first.wait(0));
   mixFrames(1);
   EXPECT_TRUE(first.wait(0));
@@ -293,7 +290,8 @@ TEST(DirectSound, CreationRulesAndCaps) {
   EXPECT_EQ(dsoundTestLiveBuffers(), 0);
 
   // A buffer has the controls it was made with, and no others.
-  b = device.buffer(pcmFormat(1, 44100, 16), 100, nullptr, DSBCAPS_LOCSOFTWARE | DSBCAPS_GLOBALFOCUS);
+  b = device.buffer(pcmFormat(1, 44100, 16), 100, nullptr,
+                    DSBCAPS_LOCSOFTWARE | DSBCAPS_GLOBALFOCUS);
   DSBCAPS own{sizeof(DSBCAPS), 0, 0};
   EXPECT_EQ(b->GetCaps(&own), DS_OK);
   EXPECT_EQ(own.dwFlags, DSBCAPS_LOCSOFTWARE | DSBCAPS_GLOBALFOCUS);
@@ -317,11 +315,13 @@ TEST(DirectSound, RecordsTheCallsOfEachBuffer) {
   a->Play(0, 0, DSBPLAY_LOOPING);
   b->Stop();
   dsoundTestRecord(false);
-  a->Play(0, 0, 0);  // not recorded
+  a->Play(0, 0, 0); // not recorded
   auto records = dsoundTestTakeRecords();
   ASSERT_EQ(records.size(), 4u);
-  EXPECT_TRUE(records[0].call == DsCall::SetVolume && records[0].buffer == a && records[0].value == -267);
-  EXPECT_TRUE(records[1].call == DsCall::SetPan && records[1].buffer == b && records[1].value == 1505);
+  EXPECT_TRUE(records[0].call == DsCall::SetVolume && records[0].buffer == a &&
+              records[0].value == -267);
+  EXPECT_TRUE(records[1].call == DsCall::SetPan && records[1].buffer == b &&
+              records[1].value == 1505);
   EXPECT_TRUE(records[2].call == DsCall::Play && records[2].buffer == a && records[2].value == 1);
   EXPECT_TRUE(records[3].call == DsCall::Stop && records[3].buffer == b);
   EXPECT_TRUE(dsoundTestTakeRecords().empty());
@@ -340,8 +340,7 @@ TEST(Thread, EventWaitsTimesOutAndResets) {
   zy::Thread *thread = zy::Thread::start(
       [](void *arg) {
         Context *c = static_cast<Context *>(arg);
-        if (c->event->wait(5000))
-          ++*c->seen;
+        if (c->event->wait(5000)) ++*c->seen;
       },
       &context);
   ASSERT_NE(thread, nullptr);
@@ -351,7 +350,7 @@ TEST(Thread, EventWaitsTimesOutAndResets) {
   thread->join();
   delete thread;
   EXPECT_EQ(seen, 1);
-  EXPECT_FALSE(event.wait(0));  // the wake consumed the signal
+  EXPECT_FALSE(event.wait(0)); // the wake consumed the signal
 }
 
-}  // namespace
+} // namespace

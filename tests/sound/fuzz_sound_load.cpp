@@ -11,7 +11,7 @@
 
 namespace {
 
-KSound *gKeeper;  // holds the device for the whole run
+KSound *gKeeper; // holds the device for the whole run
 const char *const kNames[] = {"fuzz.wav", "fuzz.ogg", "stream.ogg", "fuzz.mod"};
 
 void writeSeed(const char *folder, const char *name, int path, const Bytes &file) {
@@ -35,7 +35,7 @@ void playFor(KSound &sound, int path) {
   }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   gKeeper = new KSound;
@@ -51,15 +51,13 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (size < 1)
-    return 0;
+  if (size < 1) return 0;
   int path = data[0] % 4;
   std::string file = writeTemp(kNames[path], Bytes(data + 1, data + size));
   KSound sound;
   bool loaded = path == 0 || path == 1 ? sound.loadSample(file.c_str(), 100, path == 1, 2)
-                : path == 2          ? sound.loadStream(file.c_str())
-                                     : sound.loadModule(file.c_str());
-  if (loaded)
-    playFor(sound, path);
+                : path == 2            ? sound.loadStream(file.c_str())
+                                       : sound.loadModule(file.c_str());
+  if (loaded) playFor(sound, path);
   return 0;
 }

@@ -11,9 +11,9 @@
 
 namespace {
 
-KSound *gSound;  // holds the device for the whole run
+KSound *gSound; // holds the device for the whole run
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   gSound = new KSound;
@@ -31,17 +31,15 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   unsigned char *image = static_cast<unsigned char *>(std::malloc(size ? size : 1));
-  if (size)
-    std::memcpy(image, data, size);
+  if (size) std::memcpy(image, data, size);
   long length = KSoundProbe::parseWav(*gSound, image, size);
   unsigned sum = 0;
   if (length > 0) {
     const unsigned char *pcm = KSoundProbe::pcm(*gSound);
     if (pcm < image || pcm + length > image + size)
-      std::abort();  // the PCM must lie inside the image
-    for (long i = 0; i < length; ++i)
-      sum += pcm[i];
+      std::abort(); // the PCM must lie inside the image
+    for (long i = 0; i < length; ++i) sum += pcm[i];
   }
   std::free(image);
-  return sum == 0xFFFFFFFFu;  // keeps the reads from being optimised away
+  return sum == 0xFFFFFFFFu; // keeps the reads from being optimised away
 }

@@ -16,7 +16,9 @@ namespace {
 
 const double kFull = 32767.0 / 32768.0;
 
-double gainOf(long attenuation) { return attenuation <= -10000 ? 0.0 : std::pow(10.0, attenuation / 2000.0); }
+double gainOf(long attenuation) {
+  return attenuation <= -10000 ? 0.0 : std::pow(10.0, attenuation / 2000.0);
+}
 
 long volumeOf(const KSound &sound, int copy) {
   long volume = 1;
@@ -40,30 +42,29 @@ protected:
 
 TEST_F(Sample, CurvesHaveTheirTellingEntries) {
   KSound sound;
-  const long fechner[][2] = {{0, -10000}, {1, -5523}, {10, -2761}, {50, -831}, {80, -267}, {99, -12}, {100, 0}};
-  for (auto &entry : fechner)
-    EXPECT_EQ(fechnerTable[entry[0]], entry[1]) << "volume " << entry[0];
-  const long pan[][2] = {{0, -10000}, {1, -10000}, {10, -5000}, {50, -1505}, {90, -228},
+  const long fechner[][2] = {{0, -10000}, {1, -5523}, {10, -2761}, {50, -831},
+                             {80, -267},  {99, -12},  {100, 0}};
+  for (auto &entry : fechner) EXPECT_EQ(fechnerTable[entry[0]], entry[1]) << "volume " << entry[0];
+  const long pan[][2] = {{0, -10000}, {1, -10000}, {10, -5000},  {50, -1505}, {90, -228},
                          {100, 0},    {150, 1505}, {199, 10000}, {200, 10000}};
-  for (auto &entry : pan)
-    EXPECT_EQ(panningtable[entry[0]], entry[1]) << "index " << entry[0];
+  for (auto &entry : pan) EXPECT_EQ(panningtable[entry[0]], entry[1]) << "index " << entry[0];
 }
 
 TEST_F(Sample, VolumeAndPanReachTheOutput) {
   std::string path = constantWav("level.wav", 16000, 4000);
   KSound sound;
   ASSERT_TRUE(sound.loadSample(path.c_str(), 50, false, 1));
-  DSBCAPS caps{sizeof(DSBCAPS), 0, 0};  // volume, pan, frequency; heard whatever window has focus
+  DSBCAPS caps{sizeof(DSBCAPS), 0, 0}; // volume, pan, frequency; heard whatever window has focus
   KSoundProbe::buffer(sound, 0)->GetCaps(&caps);
   EXPECT_EQ(caps.dwFlags, 0x80E8u);
-  sound.setPan(-50);  // left of centre: the right channel loses 15.05 dB
+  sound.setPan(-50); // left of centre: the right channel loses 15.05 dB
   sound.playSample();
   EXPECT_TRUE(sound.isPlaying());
   auto out = mixFrames(1000);
   double level = 16000.0 / 32768 * kFull;
   EXPECT_NEAR(rms(out, 0, 0, 1000) / level, gainOf(-831), 0.002);
   EXPECT_NEAR(rms(out, 1, 0, 1000) / level, gainOf(-831) * gainOf(-1505), 0.002);
-  sound.setPan(250);  // acts as 100: full right
+  sound.setPan(250); // acts as 100: full right
   EXPECT_EQ(rms(mixFrames(100), 0, 0, 100), 0.0);
   sound.setPan(99);
   long pan = 0;
@@ -136,7 +137,7 @@ TEST_F(Sample, MastersReachAnEffectAtItsNextPlay) {
   KSound::setGlobalVolumes(-1, 50);
   EXPECT_EQ(KSound::_masterMUSICvolume, 100);
   EXPECT_EQ(KSound::_masterSFXvolume, 50);
-  EXPECT_EQ(volumeOf(sound, 0), -12);  // not yet
+  EXPECT_EQ(volumeOf(sound, 0), -12); // not yet
   double before = rms(mixFrames(500), 0, 0, 500);
   sound.playSample();
   EXPECT_EQ(volumeOf(sound, 0), -831);
@@ -162,7 +163,8 @@ TEST_F(Sample, WavDataBeforeFormatFails) {
 TEST_F(Sample, TheFirstDataAnywhereIsThePcm) {
   Bytes image = wavImage(1, 44100, 16, pcm16({7, 7, 7, 7}));
   // A LIST chunk between "fmt " and "data" whose text holds the four letters "data".
-  Bytes list = {'L', 'I', 'S', 'T', 14, 0, 0, 0, 'I', 'N', 'F', 'O', 'd', 'a', 't', 'a', 4, 0, 0, 0, 0x34, 0x12};
+  Bytes list = {'L', 'I', 'S', 'T', 14,  0, 0, 0, 'I', 'N',  'F',
+                'O', 'd', 'a', 't', 'a', 4, 0, 0, 0,   0x34, 0x12};
   image.insert(image.begin() + 36, list.begin(), list.end());
   KSound sound;
   ASSERT_TRUE(sound.loadSample(writeTemp("list.wav", image).c_str(), 100, false, 1));
@@ -170,16 +172,17 @@ TEST_F(Sample, TheFirstDataAnywhereIsThePcm) {
   const unsigned char *pcm = KSoundProbe::pcm(sound);
   EXPECT_EQ(pcm[0], 0x34);
   EXPECT_EQ(pcm[1], 0x12);
-  EXPECT_EQ(pcm[2], 'd');  // the real "data" chunk's header follows
+  EXPECT_EQ(pcm[2], 'd'); // the real "data" chunk's header follows
   EXPECT_EQ(KSoundProbe::format(sound)->nSamplesPerSec, 44100u);
 }
 
 TEST_F(Sample, DataLengthStaysInsideTheImage) {
   KSound sound;
-  Bytes image = {'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0, 2, 0, 16, 0,
-                 'd', 'a', 't', 'a', 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4, 5, 6};
-  EXPECT_EQ(KSoundProbe::parseWav(sound, image.data(), image.size()), 6);  // declared 2 GB, 6 follow
-  for (size_t cut = 25; cut <= 31; ++cut) {  // "data" with its length cut short
+  Bytes image = {'f',  'm', 't',  ' ',  16,   0,    0, 0, 1, 0,  1, 0,   0x44,
+                 0xAC, 0,   0,    0x88, 0x58, 1,    0, 2, 0, 16, 0, 'd', 'a',
+                 't',  'a', 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4,  5, 6};
+  EXPECT_EQ(KSoundProbe::parseWav(sound, image.data(), image.size()), 6); // declared 2 GB, 6 follow
+  for (size_t cut = 25; cut <= 31; ++cut) { // "data" with its length cut short
     Bytes shortImage(image.begin(), image.begin() + long(cut));
     long result = KSoundProbe::parseWav(sound, shortImage.data(), shortImage.size());
     EXPECT_LE(result, 0) << "cut at " << cut;
@@ -205,13 +208,14 @@ TEST_F(Sample, OggSampleHoldsTheWholeDecodedFile) {
   for (int copy = 0; copy < 2; ++copy) {
     void *data, *second;
     DWORD bytes, secondBytes;
-    ASSERT_EQ(KSoundProbe::buffer(sound, copy)->Lock(0, 0, &data, &bytes, &second, &secondBytes,
-                                                        DSBLOCK_ENTIREBUFFER), DS_OK);
+    ASSERT_EQ(KSoundProbe::buffer(sound, copy)
+                  ->Lock(0, 0, &data, &bytes, &second, &secondBytes, DSBLOCK_ENTIREBUFFER),
+              DS_OK);
     ASSERT_EQ(bytes, 20000u);
     EXPECT_EQ(std::memcmp(data, decoded.data(), bytes), 0);
     KSoundProbe::buffer(sound, copy)->Unlock(data, bytes, second, secondBytes);
   }
-  EXPECT_EQ(KSoundProbe::format(sound), nullptr);  // the decode-time format is gone with the load
+  EXPECT_EQ(KSoundProbe::format(sound), nullptr); // the decode-time format is gone with the load
   // 22050 Hz plays at its own pitch: each decoded frame lasts two output frames.
   sound.setVolume(100);
   sound.playSample();
@@ -225,10 +229,11 @@ TEST_F(Sample, BadFilesLoadNothing) {
       {"empty.wav", {}},
       {"header.wav", Bytes(wav.begin(), wav.begin() + 30)},
       {"nodata.wav", Bytes(wav.begin(), wav.begin() + 40)},
-      {"twelvebit.wav", wavImage(2, 44100, 12, Bytes(300, 1))},  // a format no buffer takes
+      {"twelvebit.wav", wavImage(2, 44100, 12, Bytes(300, 1))}, // a format no buffer takes
       {"empty.ogg", {}},
       {"text.ogg", Bytes{'h', 'e', 'l', 'l', 'o'}},
-      {"cut.ogg", [] {
+      {"cut.ogg",
+       [] {
          Bytes ogg = oggImage(1, 44100, sine(1, 44100, 4000, 440, 0.5));
          return Bytes(ogg.begin(), ogg.begin() + 60);
        }()},
@@ -237,7 +242,8 @@ TEST_F(Sample, BadFilesLoadNothing) {
   EXPECT_FALSE(sound.loadSample("/nonexistent/zyphora.wav", 100, false, 1));
   EXPECT_FALSE(sound.loadSample(nullptr, 100, false, 1));
   for (const auto &file : files) {
-    EXPECT_FALSE(sound.loadSample(writeTemp(file.first, file.second).c_str(), 100, false, 3)) << file.first;
+    EXPECT_FALSE(sound.loadSample(writeTemp(file.first, file.second).c_str(), 100, false, 3))
+        << file.first;
     EXPECT_EQ(dsoundTestLiveBuffers(), 0) << file.first;
     sound.playSample();
     sound.setVolume(50);
@@ -285,7 +291,7 @@ TEST(Device, NoDeviceMeansSilentObjects) {
   {
     KSound sound;
     EXPECT_EQ(KSound::directSoundPtr, nullptr);
-    EXPECT_EQ(KSound::_instanceCount, 0);  // the next object tries again
+    EXPECT_EQ(KSound::_instanceCount, 0); // the next object tries again
     EXPECT_FALSE(sound.loadSample(path.c_str(), 100, false, 1));
     sound.playSample();
     EXPECT_FALSE(sound.isPlaying());
@@ -308,4 +314,4 @@ TEST(Device, NoDeviceMeansSilentObjects) {
   dsoundTestFailCreate(false);
 }
 
-}  // namespace
+} // namespace

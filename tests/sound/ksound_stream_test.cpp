@@ -17,7 +17,7 @@
 
 namespace {
 
-const size_t kHalfFrames = 4096;  // 16384 bytes of 44100 Hz stereo 16-bit
+const size_t kHalfFrames = 4096; // 16384 bytes of 44100 Hz stereo 16-bit
 
 IDirectSoundBuffer *ring(const KSound &sound) { return KSoundProbe::buffer(sound, 0); }
 
@@ -27,8 +27,7 @@ std::vector<int16_t> mixHalf(const KSound &sound, bool refillExpected = true) {
   IDirectSoundBuffer *buffer = ring(sound);
   unsigned long before = dsoundTestUnlockCount(buffer);
   std::vector<int16_t> out = mixFrames(kHalfFrames);
-  if (!refillExpected)
-    return out;
+  if (!refillExpected) return out;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (dsoundTestUnlockCount(buffer) == before && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -56,19 +55,19 @@ void expectFile(const std::vector<int16_t> &half, size_t from, const std::vector
 }
 
 void expectSilent(const std::vector<int16_t> &half, size_t from, size_t to) {
-  for (size_t i = 2 * from; i < 2 * to; ++i)
-    ASSERT_EQ(half[i], 0) << "sample " << i;
+  for (size_t i = 2 * from; i < 2 * to; ++i) ASSERT_EQ(half[i], 0) << "sample " << i;
 }
 
 // Frames [from, from + count) of the played halves, taken together, are the decoded file
 // played over and over, from its frame `fileFrom` on, with no frame left out or added at the
 // loop point.
-void expectRepeats(const std::vector<int16_t> &played, size_t from, const std::vector<int16_t> &decoded,
-                   size_t fileFrom, size_t count) {
+void expectRepeats(const std::vector<int16_t> &played, size_t from,
+                   const std::vector<int16_t> &decoded, size_t fileFrom, size_t count) {
   const size_t fileFrames = decoded.size() / 2;
   for (size_t f = 0; f < count; ++f)
     for (int c = 0; c < 2; ++c)
-      ASSERT_NEAR(played[2 * (from + f) + c], heard(decoded[2 * ((fileFrom + f) % fileFrames) + c]), 1)
+      ASSERT_NEAR(played[2 * (from + f) + c], heard(decoded[2 * ((fileFrom + f) % fileFrames) + c]),
+                  1)
           << "frame " << (fileFrom + f) % fileFrames << " of the file, played at " << from + f;
 }
 
@@ -102,7 +101,7 @@ TEST_F(Stream, ShortLoopRepeatsTheFileWithoutAGap) {
   std::string path = music("short.ogg", 2000);
   KSound stream;
   ASSERT_TRUE(stream.loadStream(path.c_str()));
-  DSBCAPS caps{sizeof(DSBCAPS), 0, 0};  // the sample's controls, and position notification
+  DSBCAPS caps{sizeof(DSBCAPS), 0, 0}; // the sample's controls, and position notification
   ring(stream)->GetCaps(&caps);
   EXPECT_EQ(caps.dwFlags, 0x81E8u);
   EXPECT_EQ(caps.dwBufferBytes, 32768u);
@@ -110,7 +109,7 @@ TEST_F(Stream, ShortLoopRepeatsTheFileWithoutAGap) {
   stream.setVolume(100);
   stream.playStream(true);
   EXPECT_TRUE(stream.isPlaying());
-  expectSilent(mixHalf(stream), 0, kHalfFrames);  // the ring starts silent
+  expectSilent(mixHalf(stream), 0, kHalfFrames); // the ring starts silent
   std::vector<int16_t> played;
   for (int half = 1; half <= 3; ++half) {
     std::vector<int16_t> out = mixHalf(stream);
@@ -157,7 +156,7 @@ TEST_F(Stream, TheGamesMusicLoopsWithoutAGap) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
       ASSERT_GT(dsoundTestUnlockCount(buffer), before) << "no refill";
     }
-    const size_t loopAt = kHalfFrames + fileFrames;  // after the silent first half
+    const size_t loopAt = kHalfFrames + fileFrames; // after the silent first half
     expectRepeats(played, loopAt - kHalfFrames, decoded, fileFrames - kHalfFrames, 2 * kHalfFrames);
     EXPECT_LE(longestSilence(played, kHalfFrames, played.size() / 2), 4u);
   }
@@ -167,10 +166,10 @@ TEST_F(Stream, OneShotStopsWithinAHalf) {
   KSound stream;
   ASSERT_NO_FATAL_FAILURE(start(stream, "once.ogg", 6000, false));
   mixHalf(stream);
-  std::vector<int16_t> first = mixHalf(stream);  // frames 0..4095; the refill meets the end
+  std::vector<int16_t> first = mixHalf(stream); // frames 0..4095; the refill meets the end
   expectFile(first, 0, decoded, 0, kHalfFrames);
   EXPECT_FALSE(stream.isPlaying());
-  expectSilent(mixHalf(stream, false), 0, kHalfFrames);  // the decoded tail is not heard
+  expectSilent(mixHalf(stream, false), 0, kHalfFrames); // the decoded tail is not heard
 }
 
 TEST_F(Stream, PlayStreamRestartsFromTheBeginning) {
@@ -179,7 +178,7 @@ TEST_F(Stream, PlayStreamRestartsFromTheBeginning) {
   mixHalf(stream);
   mixHalf(stream);
   expectFile(mixHalf(stream), 0, decoded, kHalfFrames, kHalfFrames);
-  stream.playStream(true);  // new thread, decoder rewound; half 0 still holds old sound
+  stream.playStream(true); // new thread, decoder rewound; half 0 still holds old sound
   mixHalf(stream);
   expectFile(mixHalf(stream), 0, decoded, 0, kHalfFrames);
   expectFile(mixHalf(stream), 0, decoded, kHalfFrames, kHalfFrames);
@@ -205,12 +204,13 @@ TEST_F(Stream, MusicMasterReachesAPlayingStreamWithinATurn) {
   long volume = 0;
   ring(stream)->GetVolume(&volume);
   EXPECT_EQ(volume, -12);
-  KSound::setGlobalVolumes(40, 10);  // the effects master does not touch music
+  KSound::setGlobalVolumes(40, 10); // the effects master does not touch music
   auto start = std::chrono::steady_clock::now();
   do {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     ring(stream)->GetVolume(&volume);
-  } while (volume != fechnerTable[40] && std::chrono::steady_clock::now() - start < std::chrono::seconds(5));
+  } while (volume != fechnerTable[40] &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(5));
   EXPECT_EQ(volume, fechnerTable[40]);
   // A turn is at most two 50 ms waits; allow for a slow (sanitised) run.
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
@@ -235,8 +235,8 @@ TEST_F(Stream, NonOggFileShowsTheBox) {
   EXPECT_FALSE(stream.loadStream(notes.c_str()));
   EXPECT_EQ(box.count, 1);
   EXPECT_EQ(box.title, "error");
-  EXPECT_EQ(box.text, "error could not detect ogg file: " + notes);  // the file it could not read
-  EXPECT_FALSE(stream.loadStream("/nonexistent/music.ogg"));  // missing: no box
+  EXPECT_EQ(box.text, "error could not detect ogg file: " + notes); // the file it could not read
+  EXPECT_FALSE(stream.loadStream("/nonexistent/music.ogg"));        // missing: no box
   EXPECT_FALSE(stream.loadStream(writeTemp("empty.ogg", {}).c_str()));
   EXPECT_EQ(box.count, 1);
   // The same file again (the menu's music after each game): said once a run.
@@ -246,7 +246,8 @@ TEST_F(Stream, NonOggFileShowsTheBox) {
   EXPECT_EQ(box.count, 1);
   // Cut inside its headers, or with its first page damaged: not an Ogg file either.
   Bytes ogg = oggImage(2, 44100, sine(2, 44100, 3000, 440, 0.5));
-  EXPECT_FALSE(stream.loadStream(writeTemp("cut.ogg", Bytes(ogg.begin(), ogg.begin() + 60)).c_str()));
+  EXPECT_FALSE(
+      stream.loadStream(writeTemp("cut.ogg", Bytes(ogg.begin(), ogg.begin() + 60)).c_str()));
   std::fill(ogg.begin() + 30, ogg.begin() + 50, 0xA5);
   EXPECT_FALSE(stream.loadStream(writeTemp("damaged.ogg", ogg).c_str()));
   EXPECT_EQ(box.count, 3);
@@ -263,7 +264,7 @@ TEST_F(Stream, StopModuleWithoutModuleClearsAndCompletes) {
   EXPECT_GT(rms(mixHalf(stream), 0, 0, kHalfFrames), 0.1);
   stream.stopModule();
   EXPECT_FALSE(stream.isPlaying());
-  stream.playSample();  // the ring plays what it holds: silence
+  stream.playSample(); // the ring plays what it holds: silence
   expectSilent(mixFrames(kHalfFrames), 0, kHalfFrames);
   // Completed: a refill leaves the half silent and stops the ring.
   stream.playSample();
@@ -286,15 +287,16 @@ TEST_F(Stream, ModulePlaysAndStops) {
 
   module.stopModule();
   EXPECT_FALSE(module.isPlaying());
-  module.fillModBuffer(0);  // completed: nothing is rendered
+  module.fillModBuffer(0); // completed: nothing is rendered
   void *data, *second;
   DWORD bytes, secondBytes;
-  ASSERT_EQ(ring(module)->Lock(0, 0, &data, &bytes, &second, &secondBytes, DSBLOCK_ENTIREBUFFER), DS_OK);
+  ASSERT_EQ(ring(module)->Lock(0, 0, &data, &bytes, &second, &secondBytes, DSBLOCK_ENTIREBUFFER),
+            DS_OK);
   std::vector<unsigned char> zeros(bytes, 0);
   EXPECT_EQ(std::memcmp(data, zeros.data(), bytes), 0);
   ring(module)->Unlock(data, bytes, second, secondBytes);
 
-  module.playStream(true);  // plays again from order 0
+  module.playStream(true); // plays again from order 0
   mixHalf(module);
   EXPECT_GT(rms(mixHalf(module), 0, 0, kHalfFrames), 0.02);
 }
@@ -305,10 +307,10 @@ TEST_F(Stream, RefillThreadCanEndItself) {
   module.playStream(true);
   mixHalf(module);
   KSoundProbe::markCompleted(module);
-  mixHalf(module);  // the refill thread meets the end and stops the module itself
+  mixHalf(module); // the refill thread meets the end and stops the module itself
   EXPECT_FALSE(module.isPlaying());
   module.setModulePosition(0);
-  module.playStream(true);  // the ended thread is collected, a new one starts
+  module.playStream(true); // the ended thread is collected, a new one starts
   EXPECT_TRUE(module.isPlaying());
   mixHalf(module);
   EXPECT_GT(rms(mixHalf(module), 0, 0, kHalfFrames), 0.02);
@@ -319,14 +321,15 @@ TEST_F(Stream, BadModulesLoadNothing) {
   KSound module;
   EXPECT_FALSE(module.loadModule("/nonexistent/tune.it"));
   EXPECT_FALSE(module.loadModule(writeTemp("text.xm", {'h', 'i'}).c_str()));
-  EXPECT_FALSE(module.loadModule(writeTemp("cut.mod", Bytes(mod.begin(), mod.begin() + 1000)).c_str()));
+  EXPECT_FALSE(
+      module.loadModule(writeTemp("cut.mod", Bytes(mod.begin(), mod.begin() + 1000)).c_str()));
   EXPECT_FALSE(module.loadModule(writeTemp("empty.s3m", {}).c_str()));
-  Bytes tagged(mod.begin(), mod.begin() + 600);  // the right tags over the wrong bytes
+  Bytes tagged(mod.begin(), mod.begin() + 600); // the right tags over the wrong bytes
   std::copy_n("IMPM", 4, tagged.begin());
   EXPECT_FALSE(module.loadModule(writeTemp("garbled.it", tagged).c_str()));
   std::copy_n("Extended Module: ", 17, tagged.begin());
   EXPECT_FALSE(module.loadModule(writeTemp("garbled.xm", tagged).c_str()));
-  Bytes paired = mod;  // a well-formed module whose tag would crash the module reader
+  Bytes paired = mod; // a well-formed module whose tag would crash the module reader
   std::copy_n("FLT8", 4, paired.begin() + 1080);
   EXPECT_FALSE(module.loadModule(writeTemp("paired.mod", paired).c_str()));
   module.playStream(true);
@@ -335,4 +338,4 @@ TEST_F(Stream, BadModulesLoadNothing) {
   EXPECT_FALSE(module.isPlaying());
 }
 
-}  // namespace
+} // namespace

@@ -15,8 +15,7 @@ TEST(Limiter, BelowTheThresholdEverySamplePassesBitForBit) {
   std::mt19937 random(11);
   std::uniform_real_distribution<float> level(-zy::kLimitThreshold, zy::kLimitThreshold);
   std::vector<float> mix(2 * 4096);
-  for (float &s : mix)
-    s = level(random);
+  for (float &s : mix) s = level(random);
   const float edges[] = {0.0f, -0.0f, zy::kLimitThreshold, -zy::kLimitThreshold, 1e-40f, -1e-40f};
   std::copy(std::begin(edges), std::end(edges), mix.begin());
   std::vector<float> limited = mix;
@@ -30,8 +29,8 @@ TEST(Limiter, BelowTheThresholdEverySamplePassesBitForBit) {
 }
 
 TEST(Limiter, AboveTheThresholdNeverReachesFullScale) {
-  const float loud[] = {0.7001f, 0.8f, 1.0f, 1.5f, 4.0f, 16.0f, 1e6f, 1e30f,
-                        std::numeric_limits<float>::infinity()};
+  const float loud[] = {
+      0.7001f, 0.8f, 1.0f, 1.5f, 4.0f, 16.0f, 1e6f, 1e30f, std::numeric_limits<float>::infinity()};
   for (float x : loud) {
     for (float s : {x, -x}) {
       const float y = zy::limitSample(s);
@@ -65,8 +64,8 @@ TEST(Limiter, TheCurveIsContinuousMonotonicAndSoftAtTheKnee) {
     before = y;
   }
   const float t = zy::kLimitThreshold;
-  EXPECT_NEAR(zy::limitSample(t + 0.01f), t + 0.01f, 1e-5f);  // a hundredth over: barely bent
+  EXPECT_NEAR(zy::limitSample(t + 0.01f), t + 0.01f, 1e-5f); // a hundredth over: barely bent
   const float slope = (zy::limitSample(t + 0.002f) - zy::limitSample(t + 0.001f)) / 0.001f;
   EXPECT_GT(slope, 0.99f);
-  EXPECT_LT(zy::limitSample(1.0f), 0.95f);  // well over: well bent
+  EXPECT_LT(zy::limitSample(1.0f), 0.95f); // well over: well bent
 }

@@ -27,12 +27,11 @@ void put32(Bytes &out, uint32_t v) {
 }
 void putTag(Bytes &out, const char *tag) { out.insert(out.end(), tag, tag + 4); }
 
-}  // namespace
+} // namespace
 
 Bytes pcm16(const std::vector<int16_t> &samples) {
   Bytes out;
-  for (int16_t s : samples)
-    put16(out, uint16_t(s));
+  for (int16_t s : samples) put16(out, uint16_t(s));
   return out;
 }
 
@@ -94,7 +93,7 @@ Bytes oggImage(int channels, long rate, const std::vector<float> &interleaved) {
   long frames = long(interleaved.size()) / channels;
   const long chunk = 1024;
   for (long start = 0;; start += chunk) {
-    long n = std::min(chunk, frames - start);  // 0 at the end: no more samples
+    long n = std::min(chunk, frames - start); // 0 at the end: no more samples
     if (n > 0) {
       float **buffer = vorbis_analysis_buffer(&vd, int(n));
       for (long i = 0; i < n; ++i)
@@ -111,8 +110,7 @@ Bytes oggImage(int channels, long rate, const std::vector<float> &interleaved) {
         flushPages(false);
       }
     }
-    if (n <= 0)
-      break;
+    if (n <= 0) break;
   }
   flushPages(true);
   ogg_stream_clear(&os);
@@ -126,24 +124,23 @@ Bytes oggImage(int channels, long rate, const std::vector<float> &interleaved) {
 Bytes modImage() {
   Bytes out(1084, 0);
   std::memcpy(out.data(), "zyphora test", 12);
-  unsigned char *sample = out.data() + 20;  // sample 1 of 31
+  unsigned char *sample = out.data() + 20; // sample 1 of 31
   std::memcpy(sample, "square", 6);
   sample[22] = 0;
-  sample[23] = 32;  // 32 words
-  sample[25] = 64;  // volume
-  sample[29] = 32;  // repeat 32 words from 0: loops
-  out[950] = 1;     // one order
+  sample[23] = 32; // 32 words
+  sample[25] = 64; // volume
+  sample[29] = 32; // repeat 32 words from 0: loops
+  out[950] = 1;    // one order
   out[951] = 127;
-  out[952] = 0;     // pattern 0
+  out[952] = 0; // pattern 0
   std::memcpy(out.data() + 1080, "M.K.", 4);
   Bytes pattern(64 * 4 * 4, 0);
-  const int period = 428;  // C-2
+  const int period = 428; // C-2
   pattern[0] = uint8_t((1 & 0xF0) | (period >> 8));
   pattern[1] = uint8_t(period & 0xFF);
   pattern[2] = uint8_t((1 & 0x0F) << 4);
   out.insert(out.end(), pattern.begin(), pattern.end());
-  for (int i = 0; i < 64; ++i)
-    out.push_back(uint8_t(i < 32 ? 100 : -100));
+  for (int i = 0; i < 64; ++i) out.push_back(uint8_t(i < 32 ? 100 : -100));
   return out;
 }
 
@@ -162,7 +159,7 @@ struct TempFolder {
   }
 };
 
-}  // namespace
+} // namespace
 
 std::string writeTemp(const std::string &name, const Bytes &bytes) {
   static TempFolder folder;
@@ -174,8 +171,7 @@ std::string writeTemp(const std::string &name, const Bytes &bytes) {
 void writeFile(const std::string &path, const Bytes &bytes) {
   FILE *f = std::fopen(path.c_str(), "wb");
   if (f) {
-    if (!bytes.empty())
-      std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
   }
 }
@@ -183,8 +179,7 @@ void writeFile(const std::string &path, const Bytes &bytes) {
 std::vector<int16_t> decodeOgg(const std::string &path) {
   std::vector<int16_t> out;
   OggVorbis_File file;
-  if (ov_fopen(path.c_str(), &file) != 0)
-    return out;
+  if (ov_fopen(path.c_str(), &file) != 0) return out;
   char buffer[4096];
   int bitstream = 0;
   long got;
@@ -213,8 +208,7 @@ double rms(const std::vector<int16_t> &stereo, int channel, size_t from, size_t 
 std::vector<int16_t> readRaw(const char *path) {
   std::vector<int16_t> samples;
   FILE *file = std::fopen(path, "rb");
-  if (!file)
-    return samples;
+  if (!file) return samples;
   int16_t block[4096];
   size_t got;
   while ((got = std::fread(block, sizeof block[0], 4096, file)) > 0)

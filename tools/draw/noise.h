@@ -4,12 +4,13 @@
 
 class Rng {
 public:
-    explicit Rng(uint64_t seed) : s_(seed) {}
-    uint32_t next();                      // splitmix64, upper bits
-    float uniform();                      // 0 ≤ u < 1
-    float range(float lo, float hi) { return lo + (hi - lo) * uniform(); }
+  explicit Rng(uint64_t seed) : s_(seed) {}
+  uint32_t next(); // splitmix64, upper bits
+  float uniform(); // 0 ≤ u < 1
+  float range(float lo, float hi) { return lo + (hi - lo) * uniform(); }
+
 private:
-    uint64_t s_;
+  uint64_t s_;
 };
 
 // Smooth value noise that repeats every `period` units on both axes (period a whole number).

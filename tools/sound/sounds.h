@@ -6,13 +6,13 @@
 #include "sound/synth.h"
 
 struct Effect {
-    const char* file;   // name under data/audio/
-    Wave (*make)();
-    float peakDb;       // its mastered peak, dBFS
+  const char *file; // name under data/audio/
+  Wave (*make)();
+  float peakDb; // its mastered peak, dBFS
 };
-const std::vector<Effect>& effects();
+const std::vector<Effect> &effects();
 // The effect made and brought to its mastered peak.
-Wave mastered(const Effect& e);
+Wave mastered(const Effect &e);
 
 // Music peaks this far under full scale (dBFS): under the effects, with room for them on top.
 const float kMusicPeakDb = -12;
