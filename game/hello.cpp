@@ -93,7 +93,7 @@ int zyphoraMain(const EntryChoices &choices) {
   KMiscTools::initMiscTools();
   gameWindow = KQRX::createKWindow(choices.renderer, false);
   if (!gameWindow->createGameWindow(480, 480, -1, choices.windowed, "Zyphora")) {
-    // The renderer has already shown why; without a window there is nothing to play on.
+    // The window has already told why; without a window there is nothing to play on.
     delete gameWindow;
     gameWindow = nullptr;
     KInput::showPointer();

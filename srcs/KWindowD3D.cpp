@@ -71,7 +71,10 @@ bool KWindowD3D::createRealWindow(short width, short height, short depth, const 
   desc.proc = GameWindowProc;
   desc.userData = this;
   _hWndQRX = hostCreateWindow(desc);
-  if (!_hWndQRX) return false;
+  if (!_hWndQRX) {
+    hostTellWindowRefused();
+    return false;
+  }
   hostShowNormal(_hWndQRX);
   KInput::initInput(_hWndQRX);
   return attachD3DToWindow();

@@ -105,7 +105,10 @@ bool KWindowGL::createGameWindow(short width, short height, short depth, bool wi
   if (!createHostWindow(windowTitle, _use3d) && !(_use3d && createHostWindow(windowTitle, false))) {
     _hwnd = hostCreateWindow(HostWindowDesc{windowTitle, width, height, SDL_WINDOW_HIDDEN,
                                             HOST_CENTERED, HOST_CENTERED, GameWindowProc, this});
-    if (!_hwnd) return false;
+    if (!_hwnd) {
+      if (!_silent) hostTellWindowRefused();
+      return false;
+    }
   }
   if (!_silent) {
     setTitle(windowTitle);

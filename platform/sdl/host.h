@@ -58,6 +58,8 @@ enum { HOST_CENTERED = -0x7fff };
 
 // Starts SDL's video (once) and opens a window with the game's icon; null on failure.
 HostWindow *hostCreateWindow(const HostWindowDesc &desc);
+// Tells the player, in a box or on stderr, why the last window could not be opened.
+void hostTellWindowRefused();
 // Sends WM_DESTROY to the window's procedure, then closes the window.
 void hostDestroyWindow(HostWindow *window);
 bool hostWindowExists(const HostWindow *window);

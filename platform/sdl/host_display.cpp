@@ -1,7 +1,8 @@
 // The display the game shows on. With no video driver asked for by name, SDL falls back on
 // drivers that show nothing (offscreen, dummy): over ssh or on a console the game would run on
-// where no one can see it. And when the X server goes away under the game, Xlib ends the process
-// from its I/O error handler: the handler set here saves what the game asks for first.
+// where no one can see it; the display found is kept open for the whole run. And when the X server
+// goes away under the game, Xlib ends the process from its I/O error handler: the handler set here
+// saves what the game asks for first.
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
@@ -59,7 +60,8 @@ bool hostOpenRealDisplay(char *reason, size_t size) {
     snprintf(reason, size, "%s", SDL_GetError());
     return false;
   }
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  // The connection stays open for the windows opened later: closed and opened again, it could
+  // meet an X server resetting itself because its last client had just left, and be refused.
   return true;
 }
 

@@ -1,4 +1,6 @@
 // Host windows: one SDL window each, with the procedure and object its messages go to.
+#include <cstdio>
+
 #include "host_internal.h"
 #include "host_scale.h"
 
@@ -42,6 +44,12 @@ HostWindow *hostCreateWindow(const HostWindowDesc &desc) {
   windows = window;
   hostApplyCursor(); // the pointer may have been hidden before any window existed
   return window;
+}
+
+void hostTellWindowRefused() {
+  char text[512];
+  snprintf(text, sizeof text, "Zyphora could not open its window (%s)", SDL_GetError());
+  hostMessageBox("Zyphora", text);
 }
 
 void hostDestroyWindow(HostWindow *window) {

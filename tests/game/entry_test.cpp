@@ -38,3 +38,17 @@ TEST(EntryWithoutWindow, TheProgramEndsWithStatusOne) {
   EXPECT_EQ(openGLMissingBoxes, game.messageBoxes());
   EXPECT_EQ(0u, game.frames());
 }
+
+// A window the video driver refuses (here: a driver that does not exist) is told, not left to a
+// silent failure.
+TEST(EntryWithoutWindow, AWindowTheDriverRefusesIsTold) {
+  ScriptedGame game;
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  int status = game.runMain();
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  EXPECT_EQ(1, status);
+  ASSERT_EQ(1u, game.messageBoxes().size());
+  EXPECT_EQ(0u, game.messageBoxes()[0].find("Zyphora: Zyphora could not open its window ("))
+      << game.messageBoxes()[0];
+  EXPECT_EQ(0u, game.frames());
+}

@@ -57,9 +57,9 @@ menu_drawn() {
   [ "$(import -display "$DISPLAY" -window root png:- 2>/dev/null |
        identify -format '%[fx:standard_deviation>0.02]' - 2>/dev/null)" = 1 ]
 }
-# Its own X server, on a free display; sets $DISPLAY.
+# Its own X server, on a free display, that does not reset between clients; sets $DISPLAY.
 start_x() {
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$scratch/display" 2>/dev/null &
+  Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 800x600x24 3>"$scratch/display" 2>/dev/null &
   xserver=$!
   pids+=("$xserver")
   await '[ -s "$scratch/display" ]'
