@@ -218,11 +218,7 @@ int main(int argc, char **argv) {
   const Scene scenes[] = {
       makeScene("typical (30 aliens, 150 particles, 60 shots)", 30, 150, 60, 1),
       makeScene("worst (500 aliens, 1000 particles, 600 shots)", 500, 1000, 600, 2)};
-  struct Path {
-    const char *name;
-    bool portable;
-  };
-  const Path paths[] = {{"sse2", false}, {"portable", true}};
+  const char *const paths[] = {"avx2", "sse2", "portable"};
   printf("%-46s %-8s %9s %9s %9s %8s\n", "scene", "pixels", "cpu 1t", "wall 2t", "SDL cpu",
          "SDL/D3D");
   for (const Scene &s : scenes) {
@@ -231,8 +227,8 @@ int main(int argc, char **argv) {
       drawSDL(s, soft, sdlBack, sdlSprites);
       SDL_RenderFlush(soft);
     });
-    for (const Path &path : paths) {
-      if (!zyDDrawUsePortablePixels(path.portable)) continue;
+    for (const char *path : paths) {
+      if (!zyDDrawUsePixels(path)) continue;
       // The scene ends in each frame, as the flip ends it: the banded mode draws then.
       auto frame = [&] {
         window->setWorldView(0, 0, 0, 1, true);
@@ -246,11 +242,11 @@ int main(int argc, char **argv) {
       zyDDrawSetRasterThreads(2);
       window->flipBackBuffer(false, true);
       Timing two = medianMs(frames, frame);
-      printf("%-46s %-8s %9.3f %9.3f %9.3f %8.2f\n", s.name, path.name, one.cpu, two.wall, sdl.cpu,
+      printf("%-46s %-8s %9.3f %9.3f %9.3f %8.2f\n", s.name, path, one.cpu, two.wall, sdl.cpu,
              sdl.cpu / one.cpu);
     }
   }
-  zyDDrawUsePortablePixels(false);
+  zyDDrawUsePixels(nullptr);
   Timing flip = medianMs(frames, [&] { window->flipBackBuffer(false, true); });
   printf("present (flip of the 480 x 480 back buffer): %.3f ms, %.3f ms cpu\n", flip.wall,
          flip.cpu);

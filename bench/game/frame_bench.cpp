@@ -6,7 +6,7 @@
 //   worst:   every pool full: 500 aliens, 1000 particles, 500 alien shots, 100 ship shots
 // The background is always the 240-cell mesh. The software Direct3D device runs headless
 // (SDL_VIDEODRIVER=dummy), once per drawing mode (threads:1 draws on the game's thread, threads:2
-// in two bands on two threads) and pixel arithmetic (portable:0 SSE2, portable:1 plain C++);
+// in two bands on two threads) and pixel arithmetic (pixels:0 AVX2, 1 SSE2, 2 plain C++);
 // the OpenGL case needs an X display and is skipped without one.
 // Reported: mean wall-clock ms per frame (Time), its 95th percentile (p95_ms), the main thread's
 // processor time per frame (cpu_ms: with threads:1 all of the frame on the software device; on
@@ -33,6 +33,8 @@ struct Scene {
   int aliens, particles, alienShots, shipShots;
   double targetMs; // on the software device, one core
 };
+const char *const PIXEL_ARITHMETIC[] = {"avx2", "sse2", "portable"};
+
 const Scene SCENES[] = {
     {30, 150, 40, 20, 2.0},     // typical
     {500, 1000, 500, 100, 8.0}, // worst: half a 60 Hz frame on one core
@@ -92,8 +94,8 @@ void gameFrames(benchmark::State &state, Erenderer renderer) {
   bool software = renderer == K_DIRECTX;
   if (software) {
     zyDDrawSetRasterThreads((int)state.range(1));
-    if (!zyDDrawUsePortablePixels(state.range(2) != 0)) {
-      state.SkipWithError("this pixel arithmetic is not built in");
+    if (!zyDDrawUsePixels(PIXEL_ARITHMETIC[state.range(2)])) {
+      state.SkipWithError("this pixel arithmetic is not built in or not run by the processor");
       return;
     }
   }
@@ -135,7 +137,7 @@ void gameFrames(benchmark::State &state, Erenderer renderer) {
   freeGamePictures(screen);
   closeBenchWindow();
   zyDDrawSetRasterThreads(2);
-  zyDDrawUsePortablePixels(false);
+  zyDDrawUsePixels(nullptr);
 }
 
 void BM_GameFrameD3D(benchmark::State &s) { gameFrames(s, K_DIRECTX); }
@@ -146,7 +148,7 @@ void timing(benchmark::internal::Benchmark *b) {
   b->UseManualTime()->MinTime(2)->Unit(benchmark::kMillisecond);
 }
 void softwareCases(benchmark::internal::Benchmark *b) {
-  b->ArgNames({"worst", "threads", "portable"})->ArgsProduct({{0, 1}, {1, 2}, {0, 1}});
+  b->ArgNames({"worst", "threads", "pixels"})->ArgsProduct({{0, 1}, {1, 2}, {0, 1, 2}});
   timing(b);
 }
 void openGLCases(benchmark::internal::Benchmark *b) {

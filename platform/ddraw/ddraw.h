@@ -338,8 +338,9 @@ void zyDDrawUseFastRasteriser(bool fast);
 void zyDDrawSetRasterThreads(int threads);
 // The pixels the fast rasteriser's triangles have covered so far (for benchmarks).
 unsigned long long zyDDrawPixelsDrawn();
-// Chooses the fast rasteriser's plain C++ pixel arithmetic (true) or SSE2 (false, the default
-// where built in); false when the choice is not built in.
-bool zyDDrawUsePortablePixels(bool portable);
+// Chooses the fast rasteriser's pixel arithmetic: "portable" (plain C++), "sse2" or "avx2"; null
+// for the fastest there is (the default). False, changing nothing, when the build lacks that one
+// or the processor cannot run it.
+bool zyDDrawUsePixels(const char *arithmetic);
 
 #endif

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "bands.h"
 #include "device.h"
@@ -336,6 +337,13 @@ void zyDDrawSetRasterThreads(int threads) { zyddraw::setRasterThreads(threads); 
 
 unsigned long long zyDDrawPixelsDrawn() { return zyddraw::pixelsDrawn(); }
 
-bool zyDDrawUsePortablePixels(bool portable) {
-  return zyddraw::usePixelOps(portable ? zyddraw::PixelOps::Portable : zyddraw::PixelOps::Sse2);
+bool zyDDrawUsePixels(const char *arithmetic) {
+  using zyddraw::PixelOps;
+  const std::string name = arithmetic ? arithmetic : "";
+  if (name.empty())
+    return zyddraw::usePixelOps(PixelOps::Avx2) || zyddraw::usePixelOps(PixelOps::Sse2) ||
+           zyddraw::usePixelOps(PixelOps::Portable);
+  return (name == "avx2" && zyddraw::usePixelOps(PixelOps::Avx2)) ||
+         (name == "sse2" && zyddraw::usePixelOps(PixelOps::Sse2)) ||
+         (name == "portable" && zyddraw::usePixelOps(PixelOps::Portable));
 }

@@ -142,12 +142,13 @@ inline bool isTopLeft(int64_t ax, int64_t ay, int64_t bx, int64_t by) {
 
 void drawTriangleReference(const RasterState &s, const Target &t, const RasterVertex v[3]);
 void drawTriangleFast(const RasterState &s, const Target &t, const RasterVertex v[3]);
-// The fast rasteriser's pixel arithmetic (raster_ops.h): SSE2 where the build has it, else
-// plain C++; the same pixels either way.
-enum class PixelOps { Portable, Sse2 };
+// The fast rasteriser's pixel arithmetic (raster_ops.h): AVX2 where the build has it and the
+// processor runs it, else SSE2 where the build has it, else plain C++; the same pixels either way.
+enum class PixelOps { Portable, Sse2, Avx2 };
+// True when the build has the set and the processor runs it.
 bool pixelOpsBuiltIn(PixelOps ops);
-// Chooses the arithmetic of later drawing (by default the fastest built in); false, changing
-// nothing, when that one is not built in. Not while another thread draws.
+// Chooses the arithmetic of later drawing (by default the fastest there is); false, changing
+// nothing, when that one is not there. Not while another thread draws.
 bool usePixelOps(PixelOps ops);
 // The pixels drawTriangleFast has covered so far, on every thread.
 uint64_t pixelsDrawn();

@@ -3,24 +3,36 @@
 
 // The pixel arithmetic of the fast rasteriser's inner loops, in two interchangeable sets with
 // the same results to the bit as the shared rules (raster.h): plain C++ that builds everywhere,
-// and SSE2 where the compiler targets it (every x86-64). The span loops are templates over the
-// set, so the device can run either and the tests compare both with the reference.
+// and SSE2 where the compiler targets it (every x86-64); AVX2 builds on SSE2 in a source of its
+// own (raster_avx2.cpp). The span loops (span_loops.h) are templates over the set, so the device
+// can run any and the tests compare each with the reference.
 
 #include <cstdint>
 
-#include "raster.h"
+#include "raster_span.h"
 
 #if defined(__SSE2__) && !defined(ZYPHORA_PORTABLE_RASTER)
 #define ZY_RASTER_SSE2 1
 #include <emmintrin.h>
 #endif
 
+// The inner loops' helpers are always inlined: a call per group of pixels costs more than the
+// group's arithmetic.
+#define ZY_INLINE inline __attribute__((always_inline))
+
 namespace zyddraw {
 
 struct PortableOps {
-  static const bool walks4 = false; // no Walk4: the span loops step each pixel's coordinates
-  typedef uint32_t Tint;            // a diffuse colour, A R G B
+  static const int lanes = 4;
+  static const bool masks = false; // a last, partial group goes through copies
+  static const bool walks = false; // no Walk: the span loops step each pixel's coordinates
+  typedef uint32_t Tint;           // a diffuse colour, A R G B
+  typedef Tint GroupTint;
   static Tint tint(uint32_t colour) { return colour; }
+  static GroupTint groupTint(uint32_t colour) { return colour; }
+  ZY_INLINE static bool transparent(const uint32_t texel[4]) {
+    return (texel[0] | texel[1] | texel[2] | texel[3]) < 0x01000000u;
+  }
 
   static uint32_t modulate(uint32_t texel, Tint diffuse) {
     uint32_t out = 0;
@@ -51,7 +63,8 @@ struct PortableOps {
     return ((y + ((y >> 8) & PAIR)) >> 8) & PAIR;
   }
   template <bool White, bool Add>
-  static void blend4(uint32_t *dst, const uint32_t texel[4], Tint diffuse, uint32_t alphaOne) {
+  ZY_INLINE static void blendGroup(uint32_t *dst, const uint32_t texel[4], Tint diffuse,
+                                   uint32_t alphaOne) {
     for (int i = 0; i < 4; i++) {
       uint32_t src = White ? texel[i] : modulate(texel[i], diffuse);
       uint32_t sa = src >> 24, d = dst[i] | alphaOne;
@@ -72,26 +85,44 @@ struct PortableOps {
 
 #ifdef ZY_RASTER_SSE2
 struct Sse2Ops {
+  static const int lanes = 4;
+  static const bool masks = false; // a last, partial group goes through copies
   typedef __m128i Tint; // a diffuse colour, one channel in each of four 16-bit lanes, twice
+  typedef Tint GroupTint;
   static Tint tint(uint32_t colour) {
     __m128i c = _mm_unpacklo_epi8(_mm_cvtsi32_si128((int)colour), _mm_setzero_si128());
     return _mm_unpacklo_epi64(c, c);
   }
+  static GroupTint groupTint(uint32_t colour) { return tint(colour); }
+  ZY_INLINE static bool transparent(const uint32_t texel[4]) {
+    __m128i alpha = _mm_srli_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(texel)), 24);
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128())) == 0xFFFF;
+  }
 
-  // The texel indices (y * width + x) of four pixels at a time along a row, for point sampling
-  // of a texture below 32768 texels a side, with whole texel coordinates that fit 32 bits: each
-  // coordinate's whole texel and its 24-bit fraction stepped in 32-bit lanes, exactly as the
-  // 64-bit sums step, and clamped to the texture (Clamp) unless every sample is inside it.
-  static const bool walks4 = true;
-  class Walk4 {
+  // The texels of four pixels at a time along a row, for point sampling of a texture below 32768
+  // texels a side, with whole texel coordinates that fit 32 bits: each coordinate's whole texel
+  // and its 24-bit fraction stepped in 32-bit lanes, exactly as the 64-bit sums step, and clamped
+  // to the texture (Clamp) unless every sample is inside it.
+  static const bool walks = true;
+  class Walk {
   public:
-    Walk4(int64_t s, int64_t t, int64_t sd, int64_t td, int width, int height)
+    Walk(const LaneSteps &steps, int64_t s, int64_t t, int width, int height)
         : _width(_mm_set1_epi32(width)), _sLast(_mm_set1_epi32(width - 1)),
           _tLast(_mm_set1_epi32(height - 1)) {
-      split(s, sd, &_sWhole, &_sPart, &_sStep, &_sStepPart);
-      split(t, td, &_tWhole, &_tPart, &_tStep, &_tStepPart);
+      start(s, steps.sWhole, steps.sPart, &_sWhole, &_sPart, &_sStep, &_sStepPart);
+      start(t, steps.tWhole, steps.tPart, &_tWhole, &_tPart, &_tStep, &_tStepPart);
     }
-    template <bool Clamp> void next(int32_t index[4]) {
+    template <bool Clamp> ZY_INLINE void gather(const uint32_t *texels, uint32_t out[4]) {
+      gatherPart<Clamp>(texels, out, 4);
+    }
+    // The first n texels (the others clear), none read beyond them.
+    template <bool Clamp>
+    ZY_INLINE void gatherPart(const uint32_t *texels, uint32_t out[4], int n) {
+      int32_t index[4];
+      next<Clamp>(index);
+      for (int i = 0; i < 4; i++) out[i] = i < n ? texels[index[i]] : 0;
+    }
+    template <bool Clamp> ZY_INLINE void next(int32_t index[4]) {
       __m128i x = _sWhole, y = _tWhole;
       if (Clamp) {
         x = clamp(x, _sLast);
@@ -106,15 +137,15 @@ struct Sse2Ops {
 
   private:
     static const int64_t FRACTION_MASK = ((int64_t)1 << TEX_FRACTION) - 1;
-    static void split(int64_t v, int64_t d, __m128i *whole, __m128i *part, __m128i *step,
-                      __m128i *stepPart) {
-      int64_t lane[4] = {v, v + d, v + 2 * d, v + 3 * d};
-      *whole = _mm_set_epi32((int)(lane[3] >> TEX_FRACTION), (int)(lane[2] >> TEX_FRACTION),
-                             (int)(lane[1] >> TEX_FRACTION), (int)(lane[0] >> TEX_FRACTION));
-      *part = _mm_set_epi32((int)(lane[3] & FRACTION_MASK), (int)(lane[2] & FRACTION_MASK),
-                            (int)(lane[1] & FRACTION_MASK), (int)(lane[0] & FRACTION_MASK));
-      *step = _mm_set1_epi32((int)((4 * d) >> TEX_FRACTION));
-      *stepPart = _mm_set1_epi32((int)((4 * d) & FRACTION_MASK));
+    // The lanes of the group at v: v's whole texel and fraction plus each lane's step.
+    static void start(int64_t v, const int32_t *laneWhole, const int32_t *lanePart, __m128i *whole,
+                      __m128i *part, __m128i *step, __m128i *stepPart) {
+      *whole = _mm_set1_epi32((int)(v >> TEX_FRACTION));
+      *part = _mm_set1_epi32((int)(v & FRACTION_MASK));
+      advance(whole, part, _mm_loadu_si128(reinterpret_cast<const __m128i *>(laneWhole)),
+              _mm_loadu_si128(reinterpret_cast<const __m128i *>(lanePart)));
+      *step = _mm_set1_epi32(laneWhole[4]);
+      *stepPart = _mm_set1_epi32(lanePart[4]);
     }
     static void advance(__m128i *whole, __m128i *part, __m128i step, __m128i stepPart) {
       __m128i sum = _mm_add_epi32(*part, stepPart); // below 2^25: the carry is bit 24
@@ -186,7 +217,8 @@ struct Sse2Ops {
     return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(sum, zero), zero));
   }
   template <bool White, bool Add>
-  static void blend4(uint32_t *dst, const uint32_t texel[4], Tint diffuse, uint32_t alphaOne) {
+  ZY_INLINE static void blendGroup(uint32_t *dst, const uint32_t texel[4], Tint diffuse,
+                                   uint32_t alphaOne) {
     const __m128i zero = _mm_setzero_si128();
     __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i *>(texel));
     __m128i lo = _mm_unpacklo_epi8(four, zero), hi = _mm_unpackhi_epi8(four, zero);

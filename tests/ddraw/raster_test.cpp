@@ -52,7 +52,8 @@ Comparison compareOne(const RasterState &s, Layout layout, const RasterVertex v[
   return {fast.pixels != reference.pixels, untouched.pixels != reference.pixels};
 }
 
-// Every comparison runs once per set of pixel arithmetic built in (the portable one always).
+// Every comparison runs once per set of pixel arithmetic the build has and the processor runs
+// (the portable one always).
 class FastRasteriser : public ::testing::TestWithParam<PixelOps> {
 protected:
   void SetUp() override {
@@ -60,13 +61,17 @@ protected:
     ASSERT_TRUE(usePixelOps(GetParam()));
   }
   void TearDown() override {
-    usePixelOps(pixelOpsBuiltIn(PixelOps::Sse2) ? PixelOps::Sse2 : PixelOps::Portable);
+    for (PixelOps fastest : {PixelOps::Avx2, PixelOps::Sse2, PixelOps::Portable})
+      if (usePixelOps(fastest)) break;
   }
 };
 
-INSTANTIATE_TEST_SUITE_P(Ops, FastRasteriser, ::testing::Values(PixelOps::Portable, PixelOps::Sse2),
+INSTANTIATE_TEST_SUITE_P(Ops, FastRasteriser,
+                         ::testing::Values(PixelOps::Portable, PixelOps::Sse2, PixelOps::Avx2),
                          [](const ::testing::TestParamInfo<PixelOps> &i) {
-                           return i.param == PixelOps::Portable ? "Portable" : "Sse2";
+                           return i.param == PixelOps::Portable ? "Portable"
+                                  : i.param == PixelOps::Sse2   ? "Sse2"
+                                                                : "Avx2";
                          });
 
 TEST_P(FastRasteriser, MatchesReferenceBitForBit) {
