@@ -98,20 +98,24 @@ int64_t saturate(double v, double limit) {
   return v >= limit ? (int64_t)limit : v <= -limit ? -(int64_t)limit : (int64_t)std::llround(v);
 }
 
-// The plane through three values at the snapped vertices, scaled by unit.
-Plane planeOf(const Triangle &t, double a0, double a1, double a2, double unit) {
-  double x0 = t.X[0] / 16.0, y0 = t.Y[0] / 16.0;
-  double x1 = t.X[1] / 16.0 - x0, y1 = t.Y[1] / 16.0 - y0;
-  double x2 = t.X[2] / 16.0 - x0, y2 = t.Y[2] / 16.0 - y0;
-  double det = x1 * y2 - x2 * y1;
-  double d1 = (a1 - a0) * unit, d2 = (a2 - a0) * unit;
-  double dx = (d1 * y2 - d2 * y1) / det, dy = (d2 * x1 - d1 * x2) / det;
-  Plane p;
-  p.dx = saturate(dx, 0x1p44);
-  p.dy = saturate(dy, 0x1p44);
-  p.c = saturate(a0 * unit - (double)p.dx * x0 - (double)p.dy * y0, 0x1p60);
-  return p;
-}
+// Planes through three values at a triangle's snapped vertices: the vertices relative to the
+// first, in pixels, worked out once for all the triangle's planes.
+struct PlaneBasis {
+  double x0, y0, x1, y1, x2, y2, det;
+  explicit PlaneBasis(const Triangle &t)
+      : x0(t.X[0] / 16.0), y0(t.Y[0] / 16.0), x1(t.X[1] / 16.0 - x0), y1(t.Y[1] / 16.0 - y0),
+        x2(t.X[2] / 16.0 - x0), y2(t.Y[2] / 16.0 - y0), det(x1 * y2 - x2 * y1) {}
+  // The plane through a0, a1 and a2, scaled by unit.
+  Plane plane(double a0, double a1, double a2, double unit) const {
+    double d1 = (a1 - a0) * unit, d2 = (a2 - a0) * unit;
+    double dx = (d1 * y2 - d2 * y1) / det, dy = (d2 * x1 - d1 * x2) / det;
+    Plane p;
+    p.dx = saturate(dx, 0x1p44);
+    p.dy = saturate(dy, 0x1p44);
+    p.c = saturate(a0 * unit - (double)p.dx * x0 - (double)p.dy * y0, 0x1p60);
+    return p;
+  }
+};
 
 } // namespace
 
@@ -136,21 +140,27 @@ bool setupTriangle(const RasterState &s, const RasterVertex in[3], Triangle *tri
   tri->box = {(int)std::max<int64_t>(x0, s.clip.x0), (int)std::max<int64_t>(y0, s.clip.y0),
               (int)std::min<int64_t>(x1 + 1, s.clip.x1), (int)std::min<int64_t>(y1 + 1, s.clip.y1)};
   if (tri->box.x0 >= tri->box.x1 || tri->box.y0 >= tri->box.y1) return false;
+  const PlaneBasis basis(*tri);
   auto plane = [&](float RasterVertex::*f, double unit) {
-    return planeOf(*tri, v[0]->*f, v[1]->*f, v[2]->*f, unit);
+    return basis.plane(v[0]->*f, v[1]->*f, v[2]->*f, unit);
   };
+  auto same = [&](float RasterVertex::*f) { return v[0]->*f == v[1]->*f && v[0]->*f == v[2]->*f; };
+  tri->flatColour = same(&RasterVertex::a) && same(&RasterVertex::r) && same(&RasterVertex::g) &&
+                    same(&RasterVertex::b);
   const double colourUnit = (double)(1 << COLOUR_FRACTION);
-  tri->a = plane(&RasterVertex::a, colourUnit);
-  tri->r = plane(&RasterVertex::r, colourUnit);
-  tri->g = plane(&RasterVertex::g, colourUnit);
-  tri->b = plane(&RasterVertex::b, colourUnit);
+  // A flat channel's plane is its value all over: what the general plane works out exactly.
+  auto colour = [&](float RasterVertex::*f) {
+    return tri->flatColour ? Plane{saturate(v[0]->*f * colourUnit, 0x1p60), 0, 0}
+                           : plane(f, colourUnit);
+  };
+  tri->a = colour(&RasterVertex::a);
+  tri->r = colour(&RasterVertex::r);
+  tri->g = colour(&RasterVertex::g);
+  tri->b = colour(&RasterVertex::b);
   const Texture *tex = s.texture;
   const double texUnit = (double)((int64_t)1 << TEX_FRACTION);
   tri->s = tex ? plane(&RasterVertex::u, texUnit * tex->width) : Plane{0, 0, 0};
   tri->t = tex ? plane(&RasterVertex::v, texUnit * tex->height) : Plane{0, 0, 0};
-  auto same = [&](float RasterVertex::*f) { return v[0]->*f == v[1]->*f && v[0]->*f == v[2]->*f; };
-  tri->flatColour = same(&RasterVertex::a) && same(&RasterVertex::r) && same(&RasterVertex::g) &&
-                    same(&RasterVertex::b);
   return true;
 }
 
