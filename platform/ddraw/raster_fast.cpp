@@ -19,42 +19,40 @@ inline int64_t floorDiv(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + 
 // One edge's bound on the covered pixels of a row, stepped from row to row without division:
 // edge(px) = c + step * px must be >= 0 (top-left edges) or >= 1 (the others), so px >= -c / step
 // (step > 0, a lower bound) or px <= c / -step (step < 0, an upper bound); c grows by dc a row.
-// The bound is kept as quotient and remainder of the exact floor division.
+// The bound is kept as quotient and remainder of the exact floor division; a horizontal edge
+// (step 0) keeps c itself as its quotient, and covers the row when it is >= 0.
 struct EdgeStepper {
-  int64_t step, c, dc; // c itself for a horizontal edge (step 0)
+  int side; // 1: a lower bound, -1: an upper bound, 0: horizontal
   int64_t q, r, dq, dr, den;
 
   void start(const Triangle &tri, int a, int b, int py) {
     int64_t ax = tri.X[a], ay = tri.Y[a], bx = tri.X[b], by = tri.Y[b];
-    step = -(by - ay) * 16;
-    c = (bx - ax) * ((int64_t)py * 16 - ay) + (by - ay) * ax - (isTopLeft(ax, ay, bx, by) ? 0 : 1);
-    dc = (bx - ax) * 16;
-    den = step > 0 ? step : -step;
-    if (den == 0) return;
+    int64_t step = -(by - ay) * 16;
+    int64_t c =
+        (bx - ax) * ((int64_t)py * 16 - ay) + (by - ay) * ax - (isTopLeft(ax, ay, bx, by) ? 0 : 1);
+    int64_t dc = (bx - ax) * 16;
+    side = step > 0 ? 1 : step < 0 ? -1 : 0;
+    den = step == 0 ? 1 : step > 0 ? step : -step;
     q = floorDiv(c, den);
     r = c - q * den;
     dq = floorDiv(dc, den);
     dr = dc - dq * den;
   }
+  // Without a branch on the remainder: which way it goes changes from row to row.
   void next() {
-    if (den == 0) {
-      c += dc;
-      return;
-    }
     q += dq;
     r += dr;
-    if (r >= den) {
-      r -= den;
-      q++;
-    }
+    const int64_t carry = -(int64_t)(r >= den); // all ones when the remainder reaches den
+    r -= den & carry;
+    q -= carry;
   }
   // Narrows [*lo, *hi] to this edge's side; false when the row is empty.
   bool bound(int64_t *lo, int64_t *hi) const {
-    if (step > 0)
+    if (side > 0)
       *lo = std::max(*lo, -q);
-    else if (step < 0)
+    else if (side < 0)
       *hi = std::min(*hi, q);
-    else if (c < 0)
+    else if (q < 0)
       return false;
     return true;
   }
