@@ -50,8 +50,9 @@ struct Avx2Ops : Sse2Ops {
   }
   template <bool White, bool Add>
   ZY_INLINE static void blendPart(uint32_t *dst, const uint32_t texel[8], GroupTint diffuse,
-                        uint32_t alphaOne, int n) {
-    __m256i mask = laneMask(n), eight = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(texel));
+                                  uint32_t alphaOne, int n) {
+    __m256i mask = laneMask(n),
+            eight = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(texel));
     __m256i d = _mm256_or_si256(_mm256_maskload_epi32(reinterpret_cast<const int *>(dst), mask),
                                 _mm256_set1_epi32((int)alphaOne));
     if (!_mm256_testz_si256(eight, _mm256_set1_epi32((int)0xFF000000u)))
@@ -69,14 +70,16 @@ struct Avx2Ops : Sse2Ops {
       start(t, steps.tWhole, steps.tPart, &_tWhole, &_tPart, &_tStep, &_tStepPart);
     }
     template <bool Clamp> ZY_INLINE void gather(const uint32_t *texels, uint32_t out[8]) {
-      __m256i eight = _mm256_i32gather_epi32(reinterpret_cast<const int *>(texels), index<Clamp>(), 4);
+      __m256i eight =
+          _mm256_i32gather_epi32(reinterpret_cast<const int *>(texels), index<Clamp>(), 4);
       _mm256_storeu_si256(reinterpret_cast<__m256i *>(out), eight);
     }
     // The first n texels (the others clear), none read beyond them.
-    template <bool Clamp> ZY_INLINE void gatherPart(const uint32_t *texels, uint32_t out[8], int n) {
-      __m256i some = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(),
-                                                 reinterpret_cast<const int *>(texels),
-                                                 index<Clamp>(), laneMask(n), 4);
+    template <bool Clamp>
+    ZY_INLINE void gatherPart(const uint32_t *texels, uint32_t out[8], int n) {
+      __m256i some =
+          _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int *>(texels),
+                                      index<Clamp>(), laneMask(n), 4);
       _mm256_storeu_si256(reinterpret_cast<__m256i *>(out), some);
     }
 
@@ -94,8 +97,8 @@ struct Avx2Ops : Sse2Ops {
       advance(&_tWhole, &_tPart, _tStep, _tStepPart);
       return i;
     }
-    static void start(int64_t v, const int32_t *laneWhole, const int32_t *lanePart,
-                      __m256i *whole, __m256i *part, __m256i *step, __m256i *stepPart) {
+    static void start(int64_t v, const int32_t *laneWhole, const int32_t *lanePart, __m256i *whole,
+                      __m256i *part, __m256i *step, __m256i *stepPart) {
       *whole = _mm256_set1_epi32((int)(v >> TEX_FRACTION));
       *part = _mm256_set1_epi32((int)(v & FRACTION_MASK));
       advance(whole, part, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(laneWhole)),
@@ -125,15 +128,16 @@ struct Avx2Ops : Sse2Ops {
   // Sse2Ops::blendGroup for eight pixels (unpacking and packing within each 128-bit half).
   template <bool White, bool Add>
   ZY_INLINE static void blendGroup(uint32_t *dst, const uint32_t texel[8], GroupTint diffuse,
-                         uint32_t alphaOne) {
+                                   uint32_t alphaOne) {
     __m256i *to = reinterpret_cast<__m256i *>(dst);
     __m256i d = _mm256_or_si256(_mm256_loadu_si256(to), _mm256_set1_epi32((int)alphaOne));
     _mm256_storeu_si256(
         to, blendEight<White, Add>(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(texel)), d,
-                              diffuse));
+                                   diffuse));
   }
   // Eight texels blended onto eight pixels d (read with alpha one where the target has none).
-  template <bool White, bool Add> static __m256i blendEight(__m256i eight, __m256i d, GroupTint diffuse) {
+  template <bool White, bool Add>
+  static __m256i blendEight(__m256i eight, __m256i d, GroupTint diffuse) {
     const __m256i zero = _mm256_setzero_si256();
     __m256i lo = _mm256_unpacklo_epi8(eight, zero), hi = _mm256_unpackhi_epi8(eight, zero);
     if (!White) {
@@ -141,7 +145,8 @@ struct Avx2Ops : Sse2Ops {
       hi = mul255(hi, diffuse);
     }
     if (Add)
-      return _mm256_adds_epu8(d, _mm256_packus_epi16(mul255(lo, alphas(lo)), mul255(hi, alphas(hi))));
+      return _mm256_adds_epu8(d,
+                              _mm256_packus_epi16(mul255(lo, alphas(lo)), mul255(hi, alphas(hi))));
     const __m256i full = _mm256_set1_epi16(255);
     __m256i dlo = _mm256_unpacklo_epi8(d, zero), dhi = _mm256_unpackhi_epi8(d, zero);
     __m256i alo = alphas(lo), ahi = alphas(hi);

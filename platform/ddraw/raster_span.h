@@ -55,7 +55,7 @@ struct SpanJob {
   bool destAlphaOne;
   uint32_t flat; // the diffuse colour of a flat triangle
   Addressing as, at;
-  bool walkable; // whole texel coordinates and their group steps fit 32 bits over the box
+  bool walkable;   // whole texel coordinates and their group steps fit 32 bits over the box
   LaneSteps steps; // when walkable
 };
 

@@ -70,7 +70,7 @@ inline uint32_t bilinearFast(const SpanJob &j, int64_t sFixed, int64_t tFixed) {
 // (read with alpha one).
 template <class Ops, bool White, bool Add>
 ZY_INLINE void blendOrSkip(uint32_t *dst, const uint32_t *texel, typename Ops::GroupTint tint,
-                        uint32_t alphaOne) {
+                           uint32_t alphaOne) {
   if (Ops::transparent(texel)) {
     for (int i = 0; i < Ops::lanes; i++) dst[i] |= alphaOne;
     return;
@@ -82,7 +82,7 @@ ZY_INLINE void blendOrSkip(uint32_t *dst, const uint32_t *texel, typename Ops::G
 // lane masks where it has them, else through a copy of the pixels.
 template <class Ops, bool White, bool Add>
 ZY_INLINE void blendPart(uint32_t *dst, const uint32_t *texel, typename Ops::GroupTint tint,
-                      uint32_t alphaOne, int n) {
+                         uint32_t alphaOne, int n) {
   if constexpr (Ops::masks) {
     Ops::template blendPart<White, Add>(dst, texel, tint, alphaOne, n);
   } else {
@@ -108,8 +108,8 @@ void spriteRow(const SpanJob &j, uint32_t *row, int px, int x1, int64_t sv, int6
   const Texture &tex = *j.s.texture;
   uint32_t texel[L];
   if (!Bilinear && F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0) {
-    const uint32_t *from = tex.texels + (long)(tv >> TEX_FRACTION) * tex.width +
-                           (long)(sv >> TEX_FRACTION) - px;
+    const uint32_t *from =
+        tex.texels + (long)(tv >> TEX_FRACTION) * tex.width + (long)(sv >> TEX_FRACTION) - px;
     for (; px + L <= x1; px += L) blendOrSkip<Ops, White, Add>(row + px, from + px, tint, alphaOne);
     if (px == x1) return;
     if constexpr (Ops::masks)
