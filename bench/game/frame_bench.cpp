@@ -12,11 +12,11 @@
 // processor time per frame (cpu_ms: with threads:1 all of the frame on the software device; on
 // OpenGL the driver's threads and the X server are not in it), and on the software device the
 // pixels its triangles covered per frame (kpx) and the processor time per covered pixel
-// (ns_per_px, with threads:1), and the target. From build/bin:
-//   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy taskset -c 0,1 ./bench_game_frame
-//   --benchmark_filter=D3D LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0
-//   1280x1024x24"
-//       ./bench_game_frame --benchmark_filter=OpenGL           (one command)
+// (ns_per_px, with threads:1), and the target. From build/bin, the software device:
+//   SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ./bench_game_frame --benchmark_filter=D3D
+// and OpenGL on Mesa's software renderer:
+//   LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy xvfb-run -a ./bench_game_frame
+//     --benchmark_filter=OpenGL                                           (one command)
 #include <algorithm>
 #include <chrono>
 #include <vector>
