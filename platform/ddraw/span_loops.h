@@ -108,15 +108,19 @@ void spriteRow(const SpanJob &j, uint32_t *row, int px, int x1, int64_t sv, int6
   const Texture &tex = *j.s.texture;
   uint32_t texel[L];
   if (!Bilinear && F == Fetch::Inside && sd == (int64_t)1 << TEX_FRACTION && td == 0) {
+    // The row's texels, the first under the span's first pixel.
     const uint32_t *from =
-        tex.texels + (long)(tv >> TEX_FRACTION) * tex.width + (long)(sv >> TEX_FRACTION) - px;
-    for (; px + L <= x1; px += L) blendOrSkip<Ops, White, Add>(row + px, from + px, tint, alphaOne);
-    if (px == x1) return;
+        tex.texels + (long)(tv >> TEX_FRACTION) * tex.width + (long)(sv >> TEX_FRACTION);
+    uint32_t *to = row + px;
+    const int n = x1 - px;
+    int i = 0;
+    for (; i + L <= n; i += L) blendOrSkip<Ops, White, Add>(to + i, from + i, tint, alphaOne);
+    if (i == n) return;
     if constexpr (Ops::masks)
-      Ops::loadPart(from + px, texel, x1 - px);
+      Ops::loadPart(from + i, texel, n - i);
     else
-      for (int i = 0; i < L; i++) texel[i] = px + i < x1 ? from[px + i] : 0;
-    blendPart<Ops, White, Add>(row + px, texel, tint, alphaOne, x1 - px);
+      for (int k = 0; k < L; k++) texel[k] = i + k < n ? from[i + k] : 0;
+    blendPart<Ops, White, Add>(to + i, texel, tint, alphaOne, n - i);
     return;
   }
   if constexpr (!Bilinear && F != Fetch::Any && Ops::walks) {
